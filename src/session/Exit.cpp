@@ -1,0 +1,168 @@
+// Leaving the table: the exit windows, the quit frame, the teardown and the resets.
+
+#include <QFile>
+
+#include "session/TableClient.h"
+#include "table/ExitWindows.h"
+#include "table/MainForm.h"
+
+namespace sorvik {
+
+void TableClient::LeaveToLobby() {
+    form_->showMinimized();
+    RestoreLobby();
+    state_.TableArmed = false;
+    TeardownTable();
+    ResetHandState();
+    ResetTableView();
+}
+
+void TableClient::SendQuit() {
+    PacketFrame leave = GameFrame(kReadyOrLeave);  // byte 15 stays 0: the leave request
+    transport_.Slots.DisarmAll();
+    StopPump();
+    timerKeepAlive_->Stop();
+    if (seams_.socket.State() == kSocketConnected)
+        seams_.socket.SendData(leave.data(), leave.size());
+    // Lets the frame leave before the socket is closed.
+    seams_.loop.WaitSeconds(state_.Reconnected ? 0.8 : 0.4);
+}
+
+void TableClient::TeardownTable() {
+    // 1.-2.
+    state_.GameRunning = false;
+    state_.ToolbarUsed[2] = true;
+    transport_.Slots.DisarmAll();
+    StopPump();
+    timerKeepAlive_->Stop();
+    // 3.
+    form_->Sysmsg[0]->clear();
+    form_->Sysmsg[1]->clear();
+    // 4.-5. The wait for the socket to close is bounded.
+    seams_.socket.Close();
+    state_.LoginPending = false;
+    seams_.loop.WaitUntil([this] { return seams_.socket.State() != kSocketConnected; },
+                          kTeardownWaitSeconds);
+    // 7. Every position's occupant and profile.
+    for (int p = 0; p < 4; ++p) {
+        state_.Seats[p].AccountName.clear();
+        state_.Seats[p].SeatBit = 0;
+        state_.Profiles[p] = SeatProfile{};
+        form_->Speak[p]->hide();
+    }
+    // 8. The statistics file of this table.
+    QFile::remove(seams_.desktop.ProgramFolder() + QStringLiteral("/info.mv"));
+    // 9.
+    transport_.ResetRings();
+    state_.SeatedCount = 0;
+    state_.GameRunning = false;
+    // 10.
+    form_->showMinimized();
+    if (exitWindow_) exitWindow_->hide();
+    state_.GameCount = 0;
+    // 11.
+    form_->AnNiu[2]->SetPicture(pictureTables_.ToolbarPictures[4]);
+    form_->AnNiu[2]->setEnabled(true);
+}
+
+void TableClient::ResetHandState() {
+    for (SeatState& seat : state_.Seats)
+        for (int i = 0; i <= 5; ++i) seat.Cards[i].ImageIndex = -1;
+    state_.ProfileCount = 0;
+    state_.GameRunning = false;
+}
+
+void TableClient::ResetForNextHand() {
+    for (SeatState& seat : state_.Seats)
+        for (CardSlot& slot : seat.Cards) slot.ImageIndex = -1;
+    state_.ProfileCount = 0;
+    state_.GameRunning = false;
+    // Unsent frames are dropped; frames that arrived, and the start of one still arriving,
+    // stay, so a game start received during the countdown is not lost and the stream stays
+    // aligned.
+    transport_.ResetSendRing();
+}
+
+void TableClient::ResetTableView() {
+    form_->img_dizhu->hide();
+    form_->Time_Img->hide();
+    form_->Number->hide();
+    // The layout anchors of each position, rounded after scaling.
+    const double anchors[4][4] = {
+        {500, 430, 0, 0}, {150, 310, 100, 280}, {390, 190, 600, 280}, {650, 310, 250, 280}};
+    for (int p = 0; p < 4; ++p) {
+        SeatState& seat = state_.Seats[p];
+        seat.AnchorX = static_cast<int16_t>(std::lround(anchors[p][0] * scale_.ScaleX));
+        seat.AnchorY = static_cast<int16_t>(std::lround(anchors[p][1] * scale_.ScaleY));
+        seat.AnchorX2 = static_cast<int16_t>(std::lround(anchors[p][2] * scale_.ScaleX));
+        seat.AnchorY2 = static_cast<int16_t>(std::lround(anchors[p][3] * scale_.ScaleY));
+    }
+    state_.MyStakeUnits = 0;
+    state_.CurrentStake = 0;
+    state_.PendingRaise = 0;
+    state_.StakeFactor = 1;
+    state_.LookedInHand.fill(false);
+    state_.HasLooked.fill(false);
+    state_.ActiveCount = 4;
+    state_.InHandTally = 0;
+    state_.ResultFramesSinceReset = 0;
+    state_.LastActorPosition = 0;
+    state_.ReconnectAttempts = 0;
+}
+
+void TableClient::ShowExitMessage(const QString& text) {
+    OtherExitWindow& w = frmOtherExit();
+    w.Label1->SetCaption(text);
+    CentreOver(&w, form_.get());
+    w.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    w.show();
+    w.raise();
+}
+
+void TableClient::ToggleExitConfirm() {
+    ExitConfirmWindow& w = frmExit();
+    if (w.isVisible()) {
+        w.hide();
+        return;
+    }
+    CentreOver(&w, form_.get());
+    w.Label2->setVisible(state_.GameRunning);
+    w.show();
+    w.raise();
+}
+
+void TableClient::ExitConfirmed() {
+    state_.GameRunning = false;
+    if (seams_.socket.State() == kSocketConnected) {
+        transport_.Slots.ExitClock.Disarm();
+        SendQuit();
+    }
+    state_.TableArmed = false;
+    TeardownTable();
+    ResetHandState();
+    ResetTableView();
+    if (!LobbyFound()) EndProgram(0);
+    form_->showMinimized();
+    RestoreLobby();
+    frmExit().hide();
+}
+
+void TableClient::ExitCancelled() { frmExit().hide(); }
+
+void TableClient::OtherExitOk() {
+    state_.TableArmed = false;
+    TeardownTable();
+    ResetHandState();
+    ResetTableView();
+    frmOtherExit().hide();
+    if (!LobbyFound()) EndProgram(0);
+    form_->showMinimized();
+    RestoreLobby();
+}
+
+void TableClient::OtherExitCancel() {
+    state_.TableClosed = true;
+    frmOtherExit().hide();
+}
+
+}  // namespace sorvik

@@ -1,0 +1,253 @@
+// Start-up from the lobby's command line, the lobby link and the window's unloading.
+
+#include <QFont>
+#include <cstdlib>
+
+#include "session/TableClient.h"
+#include "table/ExitWindows.h"
+#include "table/MainForm.h"
+
+namespace sorvik {
+
+TableClient::TableClient(ClientSeams seams) : seams_(seams) {
+    timerBong_ = seams_.loop.CreateTimer(50, [this] { PumpTick(); });
+    timerKeepAlive_ = seams_.loop.CreateTimer(5000, [this] { KeepAliveTick(); });
+    timerCount_ = seams_.loop.CreateTimer(3000, [this] { ReconnectTick(); });
+    seams_.socket.onDataArrival = [this](const uint8_t* d, size_t n) { OnDataArrival(d, n); };
+    seams_.socket.onPeerClosed = [this] { OnPeerClosed(); };
+}
+
+TableClient::~TableClient() {
+    seams_.socket.onDataArrival = nullptr;
+    seams_.socket.onPeerClosed = nullptr;
+    seams_.lobby.onMessage = nullptr;
+}
+
+ExitConfirmWindow& TableClient::frmExit() {
+    if (!exitWindow_) {
+        exitWindow_ = std::make_unique<ExitConfirmWindow>(seams_.pictures, &scale_);
+        connect(exitWindow_->pbCloseMe, &PictureBox::clicked, this, [this] { ExitConfirmed(); });
+        connect(exitWindow_->pbCancel, &PictureBox::clicked, this, [this] { ExitCancelled(); });
+    }
+    return *exitWindow_;
+}
+
+OtherExitWindow& TableClient::frmOtherExit() {
+    if (!otherExitWindow_) {
+        otherExitWindow_ = std::make_unique<OtherExitWindow>(seams_.pictures, &scale_);
+        connect(otherExitWindow_->imgOK, &PictureBox::clicked, this, [this] { OtherExitOk(); });
+        connect(otherExitWindow_->imgCancel, &PictureBox::clicked, this,
+                [this] { OtherExitCancel(); });
+    }
+    return *otherExitWindow_;
+}
+
+void TableClient::EndProgram(int code) {
+    seams_.desktop.EndProgram(code);
+    std::abort();  // the desktop's end never returns
+}
+
+void TableClient::FailStartup() {
+    RestoreLobby();
+    EndProgram(1);
+}
+
+void TableClient::Load(const QString& commandLine) {
+    // 1. One client per desktop.
+    if (!seams_.lobby.AcquireInstanceLock()) {
+        seams_.desktop.ShowMessage(QStringLiteral("Sorvik已经运行！"), QStringLiteral("警告"),
+                                   MessageButtons::Ok);
+        EndProgram(1);
+    }
+    // 2. Initial values.
+    state_.CountdownReload = 10;
+    state_.BossKeyActive = false;
+
+    // 3. The window's size and the layout for this screen.
+    const QSize screen = seams_.desktop.ScreenSize();
+    scale_ = MainForm::ScaleForScreen(screen);
+    pictureTables_ = BuildPictureTables(DisplayModeFor(screen.width(), screen.height()));
+    form_ = std::make_unique<MainForm>(seams_.pictures, &scale_);
+    form_->ApplyWindowSize(screen);
+    WireWindows();
+
+    // 4. Pump slots, table counters and the table's controls.
+    transport_.Slots.DisarmAll();
+    state_.SilenceCount = 0;
+    state_.LoginPending = false;
+    state_.ToolbarUsed.fill(false);
+    state_.ToolbarUsed[2] = true;  // the start button stays locked until released
+    for (int k = 0; k < 9; ++k) {
+        const int entry = k <= 1 ? 2 * k : 2 * k + 2;
+        form_->AnNiu[k]->SetPicture(pictureTables_.ToolbarPictures[entry]);
+    }
+
+    // 5. The command line.
+    const QString line = commandLine.trimmed();
+    if (line.isEmpty()) {
+        seams_.desktop.ShowMessage(QStringLiteral("本游戏需从游戏大厅中启动！"),
+                                   QStringLiteral("警告"), MessageButtons::Ok);
+        EndProgram(1);
+    }
+    QString titleRead;
+    const auto parsed = ParseCommandLine(line, &titleRead);
+    lobbyTitle_ = titleRead;
+    if (!parsed) FailStartup();
+    params_ = *parsed;
+    form_->Location->SetCaption(params_.LocationText);
+    QFont font = form_->Location->font();
+    if (scale_.ScaleY < 1.0) font.setPointSize(10);
+    if (params_.LocationText.size() > 10) font.setPointSize(font.pointSize() - 2);
+    form_->Location->setFont(font);
+    form_->Location->adjustSize();
+
+    // 7. The first message line; ring mode for the direct connection.
+    form_->Sysmsg[0]->clear();
+    SystemMessage(0, QStringLiteral("正在连接服务器..."));
+    StopPump();
+    transport_.RingReceive = true;
+    form_->img_dizhu->hide();
+
+    // 8. The login frame; the key is not kept.
+    const auto login = BuildLoginFrame(params_.UserName, params_.LoginKey);
+    params_.LoginKey.fill(QChar(0));
+    params_.LoginKey.clear();
+    if (!login) FailStartup();
+    loginFrame_ = *login;
+
+    // 9. The first connection attempt. Any other proxy type makes none.
+    if (params_.ProxyType == 0) {
+        ConnectDirect();
+    }
+
+    // 10. Show the window under its caption.
+    if (params_.CustomTitles)
+        form_->SetCaption(params_.TableCaption);
+    else
+        lobbyTitle_ = QString::fromUtf8(kDefaultLobbyTitle);
+    form_->show();
+
+    // 11. The local seat is unknown until the first player description.
+    state_.Seats[0].SeatBit = 0;
+
+    // 12. From here on the lobby's messages reach the table.
+    seams_.lobby.onMessage = [this](uint32_t m, uint32_t w, uint32_t l) {
+        TableWindowProc(m, w, l);
+    };
+    seams_.lobby.Register(form_->windowTitle());
+}
+
+void TableClient::WireWindows() {
+    connect(form_.get(), &MainForm::closeRequested, this, [this] { Unload(); });
+    connect(form_.get(), &MainForm::restored, this, [this] {
+        // A restored table takes the screen from the lobby.
+        form_->raise();
+        MinimizeLobby();
+        if (state_.BossKeyActive) {
+            state_.BossKeyActive = false;
+            state_.CountdownReload = 10;
+        }
+    });
+    connect(form_->AnNiu[8], &PictureBox::clicked, this, [this] { ToggleExitConfirm(); });
+}
+
+void TableClient::ConnectDirect() {
+    seams_.socket.SetRemote(params_.ServerHost.toStdString(), params_.ServerPort);
+    if (seams_.socket.State() != kSocketClosed) seams_.socket.Close();
+    seams_.socket.Connect();
+    ++connectGeneration_;
+    StartPump();
+    transport_.Slots.ConnectSlot.Arm();
+}
+
+void TableClient::Unload() {
+    seams_.lobby.onMessage = nullptr;
+    seams_.lobby.Unregister();
+    if (exitWindow_) exitWindow_->hide();
+    if (otherExitWindow_) otherExitWindow_->hide();
+    if (form_) form_->hide();
+    EndProgram(0);
+}
+
+// ---- The lobby link ----
+
+bool TableClient::LobbyFound() { return seams_.lobby.FindWindow(lobbyTitle_); }
+
+void TableClient::RestoreLobby() {
+    if (lobbyTitle_.isEmpty()) return;  // not known yet: nothing to restore
+    if (!seams_.lobby.Post(lobbyTitle_, kWmSysCommand, kScRestore, 0))
+        EndProgram(0);
+}
+
+void TableClient::MinimizeLobby() {
+    if (lobbyTitle_.isEmpty()) return;
+    if (!seams_.lobby.Post(lobbyTitle_, kWmSysCommand, kScMinimize, 0))
+        EndProgram(0);
+}
+
+void TableClient::NotifyLobby(uint32_t code) {
+    if (lobbyTitle_.isEmpty()) return;
+    seams_.lobby.Post(lobbyTitle_, code, 0, 0);
+}
+
+void TableClient::LobbyOrderedExit() {
+    if (seams_.socket.State() == kSocketConnected) {
+        transport_.Slots.ExitClock.Disarm();
+        SendQuit();
+    }
+    TeardownTable();
+}
+
+void TableClient::TableWindowProc(uint32_t message, uint32_t wParam, uint32_t) {
+    switch (message) {
+        case kLobbyStatus:
+            if (LobbyFound()) NotifyLobby(state_.GameRunning ? kLobbyStatus : kLobbyExit);
+            return;
+        case kLobbyConnected:
+            if (!LobbyFound()) return;
+            if (state_.LoginPending) {
+                NotifyLobby(kLobbyLoginPending);
+            } else if (state_.GameRunning) {
+                NotifyLobby(kLobbyStatus);
+            } else {
+                LobbyOrderedExit();
+                NotifyLobby(kLobbyExit);
+            }
+            return;
+        case kLobbyExit:
+            LobbyOrderedExit();
+            return;
+        case kLobbyReconnect:
+            transport_.RingReceive = true;
+            if (params_.ProxyType == 0) ConnectDirect();
+            state_.ToolbarUsed[2] = false;
+            form_->AnNiu[2]->SetPicture(pictureTables_.ToolbarPictures[4]);
+            form_->Time_Img->hide();
+            form_->Number->hide();
+            return;
+        case kWmSysCommand:
+            if (wParam == kScRestore) {
+                form_->showNormal();
+                form_->raise();
+                form_->activateWindow();
+            } else if (wParam == kScMinimize) {
+                form_->showMinimized();
+            }
+            return;
+        default:
+            return;
+    }
+}
+
+void TableClient::SystemMessage(int list, const QString& line) {
+    form_->Sysmsg[list]->AddItem(line);
+}
+
+PacketFrame TableClient::GameFrame(uint8_t type) const {
+    PacketFrame f{};
+    f[3] = type;
+    f[6] = state_.Seats[0].SeatBit;
+    return f;
+}
+
+}  // namespace sorvik

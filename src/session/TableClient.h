@@ -1,0 +1,152 @@
+#pragma once
+// The table client: start-up from the lobby's command line, the lobby link, the 50 ms
+// pump with its clocks, the leave paths and the dispatch of server frames. It owns the
+// transport, the table state and the table window; the seams give it time, the socket,
+// the lobby link and the desktop.
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "game/core/TableState.h"
+#include "platform/Desktop.h"
+#include "platform/EventLoop.h"
+#include "platform/LobbyLink.h"
+#include "platform/StreamSocket.h"
+#include "session/core/CommandLine.h"
+#include "session/core/Transport.h"
+#include "table/Controls.h"
+#include "table/core/PictureTables.h"
+
+namespace sorvik {
+
+class MainForm;
+class ExitConfirmWindow;
+class OtherExitWindow;
+
+struct ClientSeams {
+    EventLoop& loop;
+    StreamSocket& socket;
+    LobbyLink& lobby;
+    Desktop& desktop;
+    const PictureSource* pictures = nullptr;
+};
+
+// Messages between the lobby and the client.
+enum LobbyMessage : uint32_t {
+    kLobbyReconnect = 22,
+    kLobbyConnected = 771,
+    kLobbyExit = 1024,
+    kLobbyStatus = 1125,
+    kLobbyLoginPending = 1126,
+    kLobbyHandStarted = 1127,
+};
+
+constexpr const char* kDefaultLobbyTitle = "Morvel山庄";
+constexpr const char* kProgramTitle = "Sorvik";
+constexpr double kConnectWaitSeconds = 30.0;
+constexpr double kTeardownWaitSeconds = 5.0;
+constexpr int kSilenceLimit = 5000;
+
+class TableClient : public QObject {
+    Q_OBJECT
+public:
+    explicit TableClient(ClientSeams seams);
+    ~TableClient() override;
+
+    // The window's load event: the whole start-up. `commandLine` is the program's
+    // arguments joined with single spaces.
+    void Load(const QString& commandLine);
+    // Unloading the main window: everything closes and the program ends.
+    [[noreturn]] void Unload();
+
+    // The lobby link's window procedure.
+    void TableWindowProc(uint32_t message, uint32_t wParam, uint32_t lParam);
+    void RestoreLobby();
+    void MinimizeLobby();
+    void NotifyLobby(uint32_t code);
+    bool LobbyFound();
+
+    // The pump and the keep-alive.
+    void PumpTick();
+    void KeepAliveTick();
+    void OnDataArrival(const uint8_t* data, size_t size);
+    void OnPeerClosed();
+
+    // Server frames.
+    void DispatchFrame(const PacketFrame& frame);
+    void OnLoginReply(const PacketFrame& frame);
+    void OnReconnectReply(const PacketFrame& frame);
+
+    // Leaving the table.
+    void LeaveToLobby();
+    void SendQuit();
+    void TeardownTable();
+    void ResetHandState();
+    void ResetForNextHand();
+    void ResetTableView();
+    void ShowExitMessage(const QString& text);
+    void ToggleExitConfirm();
+    void ExitConfirmed();   // frmExit's pbCloseMe
+    void ExitCancelled();   // frmExit's pbCancel
+    void OtherExitOk();     // frmOtherExit's imgOK
+    void OtherExitCancel(); // frmOtherExit's imgCancel
+
+    // The turn running out.
+    void TurnTimeout();
+
+    // The reconnect controller.
+    void StartReconnect();
+    void ReconnectTick();
+    void ReconnectAttempt();
+    bool ReconnectRunning() const;
+
+    // State, for the window's other parts and for tests.
+    Transport& transport() { return transport_; }
+    TableState& state() { return state_; }
+    const StartupParameters& parameters() const { return params_; }
+    const PacketFrame& loginFrame() const { return loginFrame_; }
+    MainForm& form() { return *form_; }
+    ExitConfirmWindow& frmExit();
+    OtherExitWindow& frmOtherExit();
+    const PictureTables& pictureTables() const { return pictureTables_; }
+    const LayoutScale& scale() const { return scale_; }
+    QString lobbyTitle() const { return lobbyTitle_; }
+    bool PumpRunning() const;
+    bool KeepAliveRunning() const;
+
+    // A ready or leave frame, a keep-alive: zeroed, byte 3 the type, byte 6 the local seat.
+    PacketFrame GameFrame(uint8_t type) const;
+
+private:
+    [[noreturn]] void FailStartup();
+    [[noreturn]] void EndProgram(int code);
+    void StartPump();
+    void StopPump();
+    void ConnectDirect();
+    void LobbyOrderedExit();
+    void AwaitConnection();
+    void SystemMessage(int list, const QString& line);
+    void WireWindows();
+
+    ClientSeams seams_;
+    Transport transport_;
+    TableState state_;
+    StartupParameters params_;
+    PacketFrame loginFrame_{};
+    QString lobbyTitle_;  // empty until the command line is read
+    LayoutScale scale_;
+    PictureTables pictureTables_;
+    std::unique_ptr<MainForm> form_;
+    std::unique_ptr<ExitConfirmWindow> exitWindow_;
+    std::unique_ptr<OtherExitWindow> otherExitWindow_;
+    std::unique_ptr<Timer> timerBong_;
+    std::unique_ptr<Timer> timerKeepAlive_;
+    std::unique_ptr<Timer> timerCount_;  // the reconnect controller's 3-second timer
+    bool pumpWanted_ = false;  // the pump should run; a tick restarts it only then
+    bool inPumpTick_ = false;
+    unsigned connectGeneration_ = 0;  // counts connection starts, so a wait sees restarts
+};
+
+}  // namespace sorvik

@@ -1,0 +1,97 @@
+#include "table/Controls.h"
+
+#include <QMouseEvent>
+#include <cmath>
+
+namespace sorvik {
+
+void Placement::Place(double left, double top) {
+    left_ = left * scale_->ScaleX;
+    top_ = top * scale_->ScaleY;
+    Apply();
+}
+
+void Placement::Place(double left, double top, double width, double height) {
+    width_ = width * scale_->ScaleX;
+    height_ = height * scale_->ScaleY;
+    Place(left, top);
+}
+
+void Placement::MoveTo(double left, double top) {
+    left_ = left;
+    top_ = top;
+    Apply();
+}
+
+void Placement::Apply() {
+    const int x = static_cast<int>(std::lround(left_));
+    const int y = static_cast<int>(std::lround(top_));
+    if (width_ >= 0 && height_ >= 0)
+        widget_->setGeometry(x, y, static_cast<int>(std::lround(width_)),
+                             static_cast<int>(std::lround(height_)));
+    else
+        widget_->move(x, y);
+}
+
+PictureBox::PictureBox(QWidget* parent, const PictureSource* pictures, const LayoutScale* scale)
+    : QLabel(parent), Placement(this, scale), pictures_(pictures) {
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignCenter);
+    setMouseTracking(true);
+}
+
+void PictureBox::SetPicture(int id) {
+    pictureId_ = id;
+    const QPixmap pixmap = pictures_ ? pictures_->Picture(id) : QPixmap();
+    if (pixmap.isNull()) {
+        if (this->pixmap().isNull() && !fallback_.isEmpty()) setText(fallback_);
+        return;
+    }
+    setPixmap(pixmap);
+    if (width() < pixmap.width() || height() < pixmap.height()) resize(pixmap.size());
+}
+
+void PictureBox::ClearPicture() {
+    pictureId_ = 0;
+    clear();
+}
+
+void PictureBox::SetFallbackText(const QString& text) {
+    fallback_ = text;
+    if (pixmap().isNull()) setText(text);
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* e) {
+    QLabel::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit clicked();
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* e) {
+    QLabel::mouseMoveEvent(e);
+    emit mouseMoved();
+}
+
+TextLabel::TextLabel(QWidget* parent, const LayoutScale* scale)
+    : QLabel(parent), Placement(this, scale) {
+    setTextFormat(Qt::PlainText);
+}
+
+void TextLabel::SetForeColor(unsigned rgb) {
+    const QColor color(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, color);
+    setPalette(p);
+}
+
+MessageList::MessageList(QWidget* parent, const LayoutScale* scale)
+    : QListWidget(parent), Placement(this, scale) {}
+
+void MessageList::AddItem(const QString& line) { addItem(line); }
+
+QStringList MessageList::Items() const {
+    QStringList lines;
+    for (int i = 0; i < count(); ++i) lines << item(i)->text();
+    return lines;
+}
+
+}  // namespace sorvik

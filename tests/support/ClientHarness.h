@@ -1,0 +1,60 @@
+#pragma once
+// The whole client with fakes around it, in virtual time.
+
+#include <QString>
+#include <memory>
+
+#include "Fakes.h"
+#include "VirtualEventLoop.h"
+#include "session/TableClient.h"
+
+namespace sorvik::test {
+
+struct LineFields {
+    QString user = QStringLiteral("alice");
+    QString key = QStringLiteral("k3y");
+    QString host = QStringLiteral("127.0.0.7");
+    QString port = QStringLiteral("9000");
+    QString location = QStringLiteral("上海");
+    QString proxyType = QStringLiteral("0");
+    QString proxyHost, proxyPort = QStringLiteral("0"), proxyUser, proxyPassword;
+    QString customTitles = QStringLiteral("0");
+    QString lobbyTitle = QStringLiteral("Morvel山庄");
+    QString caption;
+    QString Join() const;  // the 13 fields, each with its "$"
+};
+
+// A frame from the server: zeroed with the type in byte 3.
+PacketFrame ServerFrame(uint8_t type);
+
+class ClientHarness {
+public:
+    ClientHarness();
+    ~ClientHarness();
+
+    // Runs the start-up; false when the program ended during it.
+    bool Start(const QString& commandLine = LineFields().Join());
+    // Runs until the login frame went out (the fake accepts connections at once).
+    void Connect();
+    // Connects and answers the login with an accepted reply.
+    void LogIn();
+    // Runs virtual time; false when the program ended meanwhile.
+    bool Run(double seconds);
+    // Calls `fn`; false when the program ended inside it.
+    template <class F> bool Call(F&& fn) {
+        try {
+            fn();
+            return true;
+        } catch (const ProgramEnded&) {
+            return false;
+        }
+    }
+
+    VirtualEventLoop loop;
+    FakeSocket socket{loop};
+    FakeLobbyLink lobby;
+    FakeDesktop desktop;
+    std::unique_ptr<TableClient> client;
+};
+
+}  // namespace sorvik::test

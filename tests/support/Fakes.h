@@ -1,0 +1,117 @@
+#pragma once
+// Fakes of the socket, the lobby link and the desktop that record what the client did
+// and answer for the server, the lobby and the user.
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/Desktop.h"
+#include "platform/LobbyLink.h"
+#include "platform/StreamSocket.h"
+#include "session/core/Transport.h"
+
+namespace sorvik::test {
+
+class VirtualEventLoop;
+
+// The program ended: thrown by FakeDesktop::EndProgram so the test regains control.
+struct ProgramEnded {
+    int code;
+};
+
+class FakeSocket final : public StreamSocket {
+public:
+    explicit FakeSocket(VirtualEventLoop& loop) : loop_(loop) {}
+    void SetRemote(const std::string& host, int port) override {
+        host_ = host;
+        port_ = port;
+    }
+    void Connect() override;
+    int State() const override { return state_; }
+    void SendData(const uint8_t* data, size_t size) override;
+    void Close() override { state_ = kSocketClosed; ++closes; }
+
+    // The server side.
+    void Accept() { state_ = kSocketConnected; }
+    void Deliver(const uint8_t* data, size_t size);
+    void Deliver(const PacketFrame& f) { Deliver(f.data(), f.size()); }
+    void PeerClose();
+    // Whole 272-byte frames written so far (bytes that do not fill a frame are in `raw`).
+    std::vector<PacketFrame> Frames() const;
+    std::vector<PacketFrame> FramesOfType(uint8_t type) const;
+
+    // When set, a connect completes this many milliseconds later; -1 leaves it pending.
+    int acceptAfterMs = 0;
+    std::string raw;
+    std::vector<double> sendTimes;  // virtual time of each SendData call
+    int connects = 0;
+    int closes = 0;
+    std::string host_;
+    int port_ = 0;
+
+private:
+    VirtualEventLoop& loop_;
+    int state_ = kSocketClosed;
+    unsigned attempt_ = 0;
+};
+
+class FakeLobbyLink final : public LobbyLink {
+public:
+    bool FindWindow(const QString& title) override { return lobbyPresent && title == lobbyTitle; }
+    bool Post(const QString& title, uint32_t message, uint32_t wParam, uint32_t lParam) override;
+    bool Register(const QString& title) override {
+        registered = title;
+        return true;
+    }
+    void Unregister() override { registered.clear(); }
+    bool AcquireInstanceLock() override { return !otherInstance; }
+
+    // The lobby's side: post a message to the client's window.
+    void SendToClient(uint32_t message, uint32_t wParam = 0, uint32_t lParam = 0) {
+        if (onMessage) onMessage(message, wParam, lParam);
+    }
+    // The codes posted to the lobby, system commands as 0x0112 with their command.
+    std::vector<uint32_t> Codes() const;
+    std::vector<std::tuple<uint32_t, uint32_t, uint32_t>> posted;
+    bool lobbyPresent = true;
+    QString lobbyTitle = QStringLiteral("Morvel山庄");
+    bool otherInstance = false;
+    QString registered;
+};
+
+class FakeDesktop final : public Desktop {
+public:
+    MessageResult ShowMessage(const QString& text, const QString& title,
+                              MessageButtons buttons) override {
+        boxes.emplace_back(text, title);
+        return answer;
+    }
+    QSize ScreenSize() const override { return screen; }
+    bool OpenUrl(const QString& url) override {
+        opened << url;
+        return true;
+    }
+    bool StartProgram(const QString& path, const QStringList& arguments) override {
+        started << path;
+        return true;
+    }
+    [[noreturn]] void EndProgram(int code) override {
+        ended = true;
+        throw ProgramEnded{code};
+    }
+    QString ProgramFolder() const override { return folder; }
+
+    std::vector<std::pair<QString, QString>> boxes;
+    MessageResult answer = MessageResult::Ok;
+    QSize screen{1280, 1024};
+    QStringList opened, started;
+    bool ended = false;
+    QString folder = QStringLiteral("/nonexistent-sorvik-folder");
+};
+
+}  // namespace sorvik::test
