@@ -14,12 +14,18 @@ void TableClient::DispatchFrame(const PacketFrame& frame) {
         transport_.SessionTag[0] = frame[260];
         transport_.SessionTag[1] = frame[261];
     }
-    try {
+    RunGuarded([&] {
         switch (type) {
             case kLogin: OnLoginReply(frame); break;
             case kReconnectReply: OnReconnectReply(frame); break;
             default: break;  // not a message the table acts on
         }
+    });
+}
+
+void TableClient::RunGuarded(const std::function<void()>& handling) {
+    try {
+        handling();
     } catch (const std::exception&) {
         // A fault while a frame is handled ends the table: the lobby gets the screen back
         // and the program ends, without a message and without a leave frame.

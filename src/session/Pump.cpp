@@ -12,6 +12,8 @@ void Wrap(PumpSlot& slot, int period) {
     if (slot.Ticks >= period) slot.Ticks = 0;
 }
 
+// A second of elapsed time, less a hair so that rounding never costs a whole tick.
+constexpr double kOneSecond = 1.0 - 1e-6;
 constexpr unsigned kRed = 255;
 constexpr unsigned kGreen = 65280;
 
@@ -138,7 +140,7 @@ void TableClient::PumpTick() {
 
     // 7. The turn countdown.
     const double now = seams_.loop.Now();
-    if (s.TurnClock.Armed && state_.LoginAccepted && now - state_.TurnClockLast >= 1.0) {
+    if (s.TurnClock.Armed && state_.LoginAccepted && now - state_.TurnClockLast >= kOneSecond) {
         state_.TurnClockLast = now;
         if (state_.TurnSeconds > 0) {
             --state_.TurnSeconds;
@@ -151,7 +153,7 @@ void TableClient::PumpTick() {
     s.TurnClock.Ticks = 0;
 
     // 8. The next-game countdown.
-    if (s.StartClock.Armed && state_.LoginAccepted && now - state_.StartClockLast >= 1.0) {
+    if (s.StartClock.Armed && state_.LoginAccepted && now - state_.StartClockLast >= kOneSecond) {
         state_.StartClockLast = now;
         if (state_.TurnSeconds > 0) {
             --state_.TurnSeconds;

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -76,6 +77,9 @@ public:
 
     // Server frames.
     void DispatchFrame(const PacketFrame& frame);
+    // Runs a frame's handling under the fault guard: any fault restores the lobby and ends
+    // the program.
+    void RunGuarded(const std::function<void()>& handling);
     void OnLoginReply(const PacketFrame& frame);
     void OnReconnectReply(const PacketFrame& frame);
 

@@ -14,6 +14,12 @@ void FakeSocket::Connect() {
         });
 }
 
+void FakeSocket::Close() {
+    state_ = kSocketClosed;
+    ++closes;
+    closeTimes.push_back(loop_.Now());
+}
+
 void FakeSocket::SendData(const uint8_t* data, size_t size) {
     if (state_ != kSocketConnected) return;
     raw.append(reinterpret_cast<const char*>(data), size);

@@ -34,7 +34,7 @@ public:
     void Connect() override;
     int State() const override { return state_; }
     void SendData(const uint8_t* data, size_t size) override;
-    void Close() override { state_ = kSocketClosed; ++closes; }
+    void Close() override;
 
     // The server side.
     void Accept() { state_ = kSocketConnected; }
@@ -48,7 +48,8 @@ public:
     // When set, a connect completes this many milliseconds later; -1 leaves it pending.
     int acceptAfterMs = 0;
     std::string raw;
-    std::vector<double> sendTimes;  // virtual time of each SendData call
+    std::vector<double> sendTimes;   // virtual time of each SendData call
+    std::vector<double> closeTimes;  // virtual time of each Close call
     int connects = 0;
     int closes = 0;
     std::string host_;
