@@ -10,7 +10,8 @@ void FakeSocket::Connect() {
     const unsigned attempt = ++attempt_;
     if (acceptAfterMs >= 0)
         loop_.SingleShot(acceptAfterMs, [this, attempt] {
-            if (attempt == attempt_ && state_ == kSocketConnecting) state_ = kSocketConnected;
+            if (attempt == attempt_ && state_ == kSocketConnecting)
+                state_ = refuse ? kSocketError : kSocketConnected;
         });
 }
 

@@ -45,8 +45,10 @@ public:
     std::vector<PacketFrame> Frames() const;
     std::vector<PacketFrame> FramesOfType(uint8_t type) const;
 
-    // When set, a connect completes this many milliseconds later; -1 leaves it pending.
+    // A connect completes this many milliseconds later; -1 leaves it pending.
     int acceptAfterMs = 0;
+    // While set, a connect fails instead (the server is unreachable).
+    bool refuse = false;
     std::string raw;
     std::vector<double> sendTimes;   // virtual time of each SendData call
     std::vector<double> closeTimes;  // virtual time of each Close call
