@@ -1,0 +1,49 @@
+#include "E2eSupport.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+
+namespace sorvik::test {
+
+bool WaitFor(const std::function<bool()>& done, double seconds) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > seconds * 1000) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+ScriptedServer::ScriptedServer() {
+    for (int tries = 0; tries < 200 && !server_.isListening(); ++tries) {
+        const int port = 20000 + static_cast<int>(QRandomGenerator::global()->bounded(12768));
+        if (server_.listen(QHostAddress(QStringLiteral("127.0.0.1")), static_cast<quint16>(port)))
+            port_ = port;
+    }
+    QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+        while (QTcpSocket* s = server_.nextPendingConnection()) {
+            auto peer = std::make_unique<Peer>();
+            peer->socket = s;
+            Peer* p = peer.get();
+            QObject::connect(s, &QTcpSocket::readyRead, [p] { p->received += p->socket->readAll(); });
+            QObject::connect(s, &QTcpSocket::disconnected, [p] { p->closed = true; });
+            peers_.push_back(std::move(peer));
+        }
+    });
+}
+
+std::vector<QByteArray> ScriptedServer::Frames(size_t i) const {
+    std::vector<QByteArray> frames;
+    const QByteArray& bytes = peers_.at(i)->received;
+    for (qsizetype at = 0; at + 272 <= bytes.size(); at += 272) frames.push_back(bytes.mid(at, 272));
+    return frames;
+}
+
+void ScriptedServer::Send(size_t i, const QByteArray& frame) {
+    peers_.at(i)->socket->write(frame);
+    peers_.at(i)->socket->flush();
+}
+
+}  // namespace sorvik::test
