@@ -36,9 +36,9 @@ inline constexpr int kFieldCount = 13;
 
 inline const std::array<const char*, kFieldCount>& FieldNames() {
     static const std::array<const char*, kFieldCount> names = {
-        "user name",  "login key",  "server host", "server port",    "location text",
-        "proxy type", "proxy host", "proxy port",  "proxy user",     "proxy password",
-        "custom-titles flag",       "lobby title", "table caption"};
+        "user name",          "login key",   "server host",  "server port", "location text",
+        "proxy type",         "proxy host",  "proxy port",   "proxy user",  "proxy password",
+        "custom-titles flag", "lobby title", "table caption"};
     return names;
 }
 

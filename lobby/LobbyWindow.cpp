@@ -114,9 +114,9 @@ LobbyWindow::~LobbyWindow() {
 
 ClientFields LobbyWindow::ReadFields() const {
     ClientFields f;
-    QString* texts[kFieldCount] = {&f.userName,      &f.loginKey,  &f.serverHost, &f.serverPort,
-                                   &f.locationText,  &f.proxyType, &f.proxyHost,  &f.proxyPort,
-                                   &f.proxyUser,     &f.proxyPassword, nullptr,   &f.lobbyTitle,
+    QString* texts[kFieldCount] = {&f.userName,     &f.loginKey,      &f.serverHost, &f.serverPort,
+                                   &f.locationText, &f.proxyType,     &f.proxyHost,  &f.proxyPort,
+                                   &f.proxyUser,    &f.proxyPassword, nullptr,       &f.lobbyTitle,
                                    &f.tableCaption};
     for (int i = 0; i < kFieldCount; ++i) {
         if (texts[i]) *texts[i] = edits_[i]->text();

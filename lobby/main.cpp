@@ -114,6 +114,8 @@ int main(int argc, char** argv) {
     QuitOnTerminationSignals(window);
     window.ListenToStandardInput();
     window.show();
-    if (parser.isSet(autostart)) QTimer::singleShot(0, &window, [&window] { window.StartClient(); });
+    if (parser.isSet(autostart)) {
+        QTimer::singleShot(0, &window, [&window] { window.StartClient(); });
+    }
     return app.exec();
 }

@@ -29,6 +29,7 @@ void TableClient::SendQuit() {
 }
 
 void TableClient::TeardownTable() {
+    ++teardowns_;
     // 1.-2.
     state_.GameRunning = false;
     state_.ToolbarUsed[2] = true;

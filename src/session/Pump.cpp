@@ -39,10 +39,11 @@ void TableClient::KeepAliveTick() {
 
 void TableClient::OnDataArrival(const uint8_t* data, size_t size) {
     if (transport_.AppendInbound(data, size) == AppendResult::Overflow) {
-        // The reader fell a whole ring behind: hand the screen back and stop at once.
+        // The reader fell a whole buffer behind: hand the screen back and stop at once.
         RestoreLobby();
         EndProgram(1);
     }
+    if (!transport_.RingReceive) HandshakeReceived();
 }
 
 void TableClient::OnPeerClosed() { seams_.socket.Close(); }

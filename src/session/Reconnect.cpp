@@ -49,6 +49,9 @@ void TableClient::ReconnectAttempt() {
         seams_.socket.Connect();
         ++connectGeneration_;
         transport_.Slots.ConnectSlot.Arm();
+    } else if (params_.ProxyType == 5) {
+        transport_.Slots.ConnectSlot.Disarm();
+        ConnectViaProxy();
     }
 }
 

@@ -118,6 +118,9 @@ void TableClient::Load(const QString& commandLine) {
     // 9. The first connection attempt. Any other proxy type makes none.
     if (params_.ProxyType == 0) {
         ConnectDirect();
+    } else if (params_.ProxyType == 5) {
+        transport_.Slots.ConnectSlot.Disarm();
+        ConnectViaProxy();
     }
 
     // 10. Show the window under its caption.
@@ -219,7 +222,12 @@ void TableClient::TableWindowProc(uint32_t message, uint32_t wParam, uint32_t) {
             return;
         case kLobbyReconnect:
             transport_.RingReceive = true;
-            if (params_.ProxyType == 0) ConnectDirect();
+            if (params_.ProxyType == 0) {
+                ConnectDirect();
+            } else if (params_.ProxyType == 5) {
+                transport_.Slots.ConnectSlot.Disarm();
+                ConnectViaProxy();
+            }
             state_.ToolbarUsed[2] = false;
             form_->AnNiu[2]->SetPicture(pictureTables_.ToolbarPictures[4]);
             form_->Time_Img->hide();

@@ -97,6 +97,11 @@ public:
     void OtherExitOk();     // frmOtherExit's imgOK
     void OtherExitCancel(); // frmOtherExit's imgCancel
 
+    // The SOCKS5 proxy path.
+    void ConnectViaProxy();
+    void SendHandshake(uint8_t step);
+    void HandshakeReceived();
+
     // The turn running out.
     void TurnTimeout();
 
@@ -151,6 +156,7 @@ private:
     bool pumpWanted_ = false;  // the pump should run; a tick restarts it only then
     bool inPumpTick_ = false;
     unsigned connectGeneration_ = 0;  // counts connection starts, so a wait sees restarts
+    unsigned teardowns_ = 0;          // counts teardowns, so a wait sees the table go
 };
 
 }  // namespace sorvik

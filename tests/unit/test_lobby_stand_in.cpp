@@ -109,16 +109,15 @@ TEST(LobbyCommandLine, TitlesMatchWhatTheClientUses) {
 
 TEST(LobbyCommandLine, FieldHoldingTheTerminatorIsNamed) {
     EXPECT_EQ(FieldWithTerminator(Proxied()), 0);
-    QString ClientFields::*const texts[] = {
-        &ClientFields::userName,      &ClientFields::loginKey,   &ClientFields::serverHost,
-        &ClientFields::serverPort,    &ClientFields::locationText, &ClientFields::proxyType,
-        &ClientFields::proxyHost,     &ClientFields::proxyPort,  &ClientFields::proxyUser,
-        &ClientFields::proxyPassword, nullptr,                   &ClientFields::lobbyTitle,
-        &ClientFields::tableCaption};
+    using F = ClientFields;
+    QString F::*const text[] = {&F::userName,     &F::loginKey,      &F::serverHost, &F::serverPort,
+                                &F::locationText, &F::proxyType,     &F::proxyHost,  &F::proxyPort,
+                                &F::proxyUser,    &F::proxyPassword, nullptr,        &F::lobbyTitle,
+                                &F::tableCaption};
     for (int i = 0; i < kFieldCount; ++i) {
-        if (!texts[i]) continue;  // field 11 is a flag
+        if (!text[i]) continue;  // field 11 is a flag
         ClientFields f = Proxied();
-        f.*texts[i] = "a$b";
+        f.*text[i] = "a$b";
         EXPECT_EQ(FieldWithTerminator(f), i + 1) << FieldNames()[i];
     }
 }

@@ -79,6 +79,8 @@ struct Transport {
     ByteRing<kHandshakeSize> HandshakeBuffer;
     PacketFrame InboundFrame{};
     bool RingReceive = true;
+    // The proxy handshake: 0 idle, 1/3/5 a message to send, 2/4/6 waiting for its reply.
+    uint8_t HandshakeStep = 0;
     std::array<uint8_t, 2> SessionTag{};
     QString PendingChatText;
     PumpSlots Slots;
