@@ -1,5 +1,7 @@
 #include "session/core/Transport.h"
 
+#include <algorithm>
+
 #include "platform/Gbk.h"
 
 namespace sorvik {
@@ -74,10 +76,9 @@ bool Transport::SendFrame(PacketFrame& frame) {
         PendingChatText.clear();
     }
     if (SendRing.Pending() / kFrameSize >= kMaxPendingFrames) return false;
-    for (uint8_t b : frame) {
-        SendRing.Data[SendRing.Write] = b;
-        SendRing.Write = (SendRing.Write + 1) % kRingSize;
-    }
+    // The send ring only ever holds whole frames, so a frame never wraps.
+    std::copy(frame.begin(), frame.end(), SendRing.Data.begin() + SendRing.Write);
+    SendRing.Write = (SendRing.Write + kFrameSize) % kRingSize;
     Slots.SendSlot.Arm();
     return true;
 }
@@ -93,26 +94,37 @@ bool Transport::TakeInboundFrame() {
 
 bool Transport::TakeOutboundFrame(PacketFrame& out) {
     if (SendRing.Pending() < kFrameSize) return false;
-    for (uint8_t& b : out) {
-        b = SendRing.Data[SendRing.Read];
-        SendRing.Read = (SendRing.Read + 1) % kRingSize;
-    }
+    std::copy_n(SendRing.Data.begin() + SendRing.Read, kFrameSize, out.begin());
+    SendRing.Read = (SendRing.Read + kFrameSize) % kRingSize;
     return true;
 }
 
-AppendResult Transport::AppendInbound(const uint8_t* bytes, size_t size) {
-    for (size_t i = 0; i < size; ++i) {
-        if (RingReceive) {
-            ReceiveRing.Data[ReceiveRing.Write] = bytes[i];
-            ReceiveRing.Write = (ReceiveRing.Write + 1) % kRingSize;
-            if (ReceiveRing.Write == ReceiveRing.Read) return AppendResult::Overflow;
-        } else {
-            HandshakeBuffer.Data[HandshakeBuffer.Write] = bytes[i];
-            HandshakeBuffer.Write = (HandshakeBuffer.Write + 1) % kHandshakeSize;
-            if (HandshakeBuffer.Write == HandshakeBuffer.Read) return AppendResult::Overflow;
-        }
+namespace {
+
+// Copies bytes into a ring at its write index; Overflow when the writer reaches the reader,
+// in which case only the bytes up to that point are stored.
+template <int N>
+AppendResult StoreBytes(ByteRing<N>& ring, const uint8_t* bytes, size_t size) {
+    const size_t room = static_cast<size_t>(N - 1 - ring.Pending());
+    const bool overflow = size > room;
+    size_t left = overflow ? room + 1 : size;
+    while (left > 0) {
+        const size_t chunk = std::min(left, static_cast<size_t>(N - ring.Write));
+        std::copy_n(bytes, chunk, ring.Data.begin() + ring.Write);
+        ring.Write = static_cast<int>((ring.Write + chunk) % N);
+        bytes += chunk;
+        left -= chunk;
     }
-    if (RingReceive) Slots.ReceiveSlot.Arm();
+    return overflow ? AppendResult::Overflow : AppendResult::Stored;
+}
+
+}  // namespace
+
+AppendResult Transport::AppendInbound(const uint8_t* bytes, size_t size) {
+    if (!RingReceive) return StoreBytes(HandshakeBuffer, bytes, size);
+    if (StoreBytes(ReceiveRing, bytes, size) == AppendResult::Overflow)
+        return AppendResult::Overflow;
+    Slots.ReceiveSlot.Arm();
     return AppendResult::Stored;
 }
 
