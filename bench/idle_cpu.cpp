@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
     const double cpuSeconds = static_cast<double>(t1 - t0) / static_cast<double>(sysconf(_SC_CLK_TCK));
     std::printf("idle for %.0f s: %.2f s of CPU, %.3f%% of one core; %zu frames received (keep-alives)\n",
                 seconds, cpuSeconds, 100.0 * cpuSeconds / seconds, server.Frames(0).size() - 1);
+    std::fflush(stdout);
     client.kill();
     client.waitForFinished(5000);
     return 0;

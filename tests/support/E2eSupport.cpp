@@ -34,6 +34,14 @@ ScriptedServer::ScriptedServer() {
     });
 }
 
+ScriptedServer::~ScriptedServer() {
+    // The sockets' signals point at the peers: cut them before either goes.
+    for (auto& peer : peers_) {
+        QObject::disconnect(peer->socket, nullptr, nullptr, nullptr);
+        delete peer->socket;
+    }
+}
+
 std::vector<QByteArray> ScriptedServer::Frames(size_t i) const {
     std::vector<QByteArray> frames;
     const QByteArray& bytes = peers_.at(i)->received;

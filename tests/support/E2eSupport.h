@@ -21,6 +21,7 @@ bool WaitFor(const std::function<bool()>& done, double seconds);
 class ScriptedServer {
 public:
     ScriptedServer();
+    ~ScriptedServer();
     int Port() const { return port_; }
     struct Peer {
         QTcpSocket* socket;
