@@ -12,6 +12,7 @@
 #include "platform/UnixLobbyLink.h"
 #include "platform/widgets/QtDesktop.h"
 #include "session/TableClient.h"
+#include "sound/QtSoundDevice.h"
 #include "table/MainForm.h"
 
 namespace {
@@ -36,7 +37,8 @@ int main(int argc, char** argv) {
     sorvik::QtDesktop desktop;
     desktop.beforeEnd = [&lobby] { lobby.Unregister(); };
 
-    sorvik::TableClient client({loop, socket, lobby, desktop, nullptr});
+    sorvik::QtSoundDevice sound;
+    sorvik::TableClient client({loop, socket, lobby, desktop, sound, nullptr});
     loop.beforeSleep = [&client] { client.form().repaint(); };
 
     // A termination request closes the table window, so the findable window goes with it.

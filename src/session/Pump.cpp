@@ -146,6 +146,7 @@ void TableClient::PumpTick() {
         if (state_.TurnSeconds > 0) {
             --state_.TurnSeconds;
             form_->Number->SetCaption(QString::number(state_.TurnSeconds));
+            if (state_.TurnSeconds < 6) sound_.PlaySharedEffect(QStringLiteral("tishi.wav"));
             form_->Number->SetForeColor(state_.TurnSeconds < 6 ? kRed : kGreen);
         } else {
             TurnTimeout();

@@ -5,11 +5,13 @@
 
 #include "session/TableClient.h"
 #include "table/ExitWindows.h"
+#include "table/InformationWindow.h"
 #include "table/MainForm.h"
+#include "table/SettingsWindow.h"
 
 namespace sorvik {
 
-TableClient::TableClient(ClientSeams seams) : seams_(seams) {
+TableClient::TableClient(ClientSeams seams) : seams_(seams), sound_(seams.sound) {
     timerBong_ = seams_.loop.CreateTimer(50, [this] { PumpTick(); });
     timerKeepAlive_ = seams_.loop.CreateTimer(5000, [this] { KeepAliveTick(); });
     timerCount_ = seams_.loop.CreateTimer(3000, [this] { ReconnectTick(); });
@@ -69,18 +71,16 @@ void TableClient::Load(const QString& commandLine) {
     pictureTables_ = BuildPictureTables(DisplayModeFor(screen.width(), screen.height()));
     form_ = std::make_unique<MainForm>(seams_.pictures, &scale_);
     form_->ApplyWindowSize(screen);
-    WireWindows();
 
-    // 4. Pump slots, table counters and the table's controls.
+    // 4. Pump slots, sound, table counters and the table's controls.
     transport_.Slots.DisarmAll();
     state_.SilenceCount = 0;
     state_.LoginPending = false;
+    sound_.Start(seams_.desktop.ProgramFolder());
+    form_->LayOutTable(pictureTables_);
     state_.ToolbarUsed.fill(false);
     state_.ToolbarUsed[2] = true;  // the start button stays locked until released
-    for (int k = 0; k < 9; ++k) {
-        const int entry = k <= 1 ? 2 * k : 2 * k + 2;
-        form_->AnNiu[k]->SetPicture(pictureTables_.ToolbarPictures[entry]);
-    }
+    WireWindows();
 
     // 5. The command line.
     const QString line = commandLine.trimmed();
@@ -141,17 +141,31 @@ void TableClient::Load(const QString& commandLine) {
 }
 
 void TableClient::WireWindows() {
-    connect(form_.get(), &MainForm::closeRequested, this, [this] { Unload(); });
-    connect(form_.get(), &MainForm::restored, this, [this] {
-        // A restored table takes the screen from the lobby.
-        form_->raise();
-        MinimizeLobby();
-        if (state_.BossKeyActive) {
-            state_.BossKeyActive = false;
-            state_.CountdownReload = 10;
-        }
+    MainForm* f = form_.get();
+    connect(f, &MainForm::closeRequested, this, [this] { Unload(); });
+    connect(f, &MainForm::restored, this, [this] { OnWindowRestored(); });
+    connect(f, &MainForm::minimized, this, [this] { OnWindowMinimized(); });
+    connect(f, &MainForm::tableMouseMoved, this, [this](bool bar) { TableMouseMove(bar); });
+    connect(f->imgDilan, &PictureBox::mouseMoved, this, [this] { TableMouseMove(true); });
+    connect(f->imgDinglan, &PictureBox::mouseMoved, this, [this] {
+        if (information_) information_->hide();
     });
-    connect(form_->AnNiu[8], &PictureBox::clicked, this, [this] { ToggleExitConfirm(); });
+    connect(f, &MainForm::tablePressed, this, [this] { TablePressed(); });
+    connect(f, &MainForm::tableKey, this, [this](int key) { OnTableKey(key); });
+    for (int k = 0; k < 9; ++k) {
+        connect(f->AnNiu[k], &PictureBox::clicked, this, [this, k] { OnToolbarClick(k); });
+        connect(f->AnNiu[k], &PictureBox::mouseMoved, this, [this, k] { OnToolbarHover(k); });
+        connect(f->Operation[k], &PictureBox::mouseMoved, this, [this, k] { OnActionHover(k); });
+    }
+    for (int p = 0; p < 4; ++p)
+        connect(f->Tou[p], &PictureBox::mouseMoved, this, [this, p] { ShowPlayerInfo(p, false); });
+    connect(f->imgword1, &PictureBox::mouseMoved, this, [this] { OnPhraseHover(0); });
+    connect(f->imgword2, &PictureBox::mouseMoved, this, [this] { OnPhraseHover(1); });
+    connect(f->imgLocation, &PictureBox::mouseMoved, this, [this] { OnPhraseStripHover(); });
+    connect(f->ImgClose, &PictureBox::clicked, this, [this] { OnChromeButton(true, 3); });
+    connect(f->ImgMin, &PictureBox::clicked, this, [this] { OnChromeButton(false, 3); });
+    connect(f->ImgClose, &PictureBox::mouseMoved, this, [this] { OnChromeButton(true, 1); });
+    connect(f->ImgMin, &PictureBox::mouseMoved, this, [this] { OnChromeButton(false, 1); });
 }
 
 void TableClient::ConnectDirect() {
@@ -164,10 +178,13 @@ void TableClient::ConnectDirect() {
 }
 
 void TableClient::Unload() {
+    if (sound_.SoundOn) sound_.StopSound();
     seams_.lobby.onMessage = nullptr;
     seams_.lobby.Unregister();
     if (exitWindow_) exitWindow_->hide();
     if (otherExitWindow_) otherExitWindow_->hide();
+    if (vosSet_) vosSet_->hide();
+    if (information_) information_->hide();
     if (form_) form_->hide();
     EndProgram(0);
 }

@@ -17,6 +17,7 @@
 #include "platform/StreamSocket.h"
 #include "session/core/CommandLine.h"
 #include "session/core/Transport.h"
+#include "sound/Sound.h"
 #include "table/Controls.h"
 #include "table/core/PictureTables.h"
 
@@ -25,12 +26,15 @@ namespace sorvik {
 class MainForm;
 class ExitConfirmWindow;
 class OtherExitWindow;
+class SettingsWindow;
+class InformationWindow;
 
 struct ClientSeams {
     EventLoop& loop;
     StreamSocket& socket;
     LobbyLink& lobby;
     Desktop& desktop;
+    SoundDevice& sound;
     const PictureSource* pictures = nullptr;
 };
 
@@ -102,6 +106,27 @@ public:
     void SendHandshake(uint8_t step);
     void HandshakeReceived();
 
+    // The table's pointer feedback, the toolbar and the keys.
+    void OnToolbarClick(int k);
+    void OnToolbarHover(int k);
+    void TableMouseMove(bool fromBottomBar);
+    void TablePressed();
+    void OnTableKey(int key);
+    void OnActionHover(int k);
+    void ResetActionHover();
+    void OnPhraseHover(int which);
+    void OnPhraseStripHover();
+    void ShowPlayerInfo(int position, bool fromVideo);
+    void OnChromeButton(bool close, int event);  // 0 press, 1 move, 2 release, 3 click
+    void OnWindowMinimized();
+    void OnWindowRestored();
+
+    // The sound settings window.
+    void ToggleSettings();
+    void OnSettingsOption(int k);
+    void SettingsAccept();
+    void SettingsCancel();
+
     // The turn running out.
     void TurnTimeout();
 
@@ -119,6 +144,9 @@ public:
     MainForm& form() { return *form_; }
     ExitConfirmWindow& frmExit();
     OtherExitWindow& frmOtherExit();
+    SettingsWindow& VosSet();
+    InformationWindow& Information();
+    Sound& sound() { return sound_; }
     const PictureTables& pictureTables() const { return pictureTables_; }
     const LayoutScale& scale() const { return scale_; }
     QString lobbyTitle() const { return lobbyTitle_; }
@@ -138,6 +166,8 @@ private:
     void AwaitConnection();
     void SystemMessage(int list, const QString& line);
     void WireWindows();
+    void ApplySettingsOption(int k);
+    void ShowSettingsOptionPicture(int k);
 
     ClientSeams seams_;
     Transport transport_;
@@ -150,6 +180,16 @@ private:
     std::unique_ptr<MainForm> form_;
     std::unique_ptr<ExitConfirmWindow> exitWindow_;
     std::unique_ptr<OtherExitWindow> otherExitWindow_;
+    std::unique_ptr<SettingsWindow> vosSet_;
+    std::unique_ptr<InformationWindow> information_;
+    Sound sound_;
+    std::array<bool, 9> ToolbarHover{};
+    std::array<bool, 10> ActionHover{};
+    bool SkipHoverReset = false;
+    bool RaisePending = false;
+    std::array<bool, 2> PhraseHover{};
+    bool ChromeHoverClear = true;
+    bool HandPlayed = false;  // a hand has been played since the program started
     std::unique_ptr<Timer> timerBong_;
     std::unique_ptr<Timer> timerKeepAlive_;
     std::unique_ptr<Timer> timerCount_;  // the reconnect controller's 3-second timer

@@ -20,6 +20,8 @@ class PictureSource {
 public:
     virtual ~PictureSource() = default;
     virtual QPixmap Picture(int id) const = 0;
+    // The pictures that have a name instead of a number (backgrounds, the frame skin, ...).
+    virtual QPixmap Named(const QString& name) const { return {}; }
 };
 
 // Keeps a design position as doubles and rounds only when placing the widget.

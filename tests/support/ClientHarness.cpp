@@ -18,7 +18,7 @@ PacketFrame ServerFrame(uint8_t type) {
 }
 
 ClientHarness::ClientHarness() {
-    client = std::make_unique<TableClient>(ClientSeams{loop, socket, lobby, desktop, nullptr});
+    client = std::make_unique<TableClient>(ClientSeams{loop, socket, lobby, desktop, sound, nullptr});
 }
 
 ClientHarness::~ClientHarness() { client.reset(); }

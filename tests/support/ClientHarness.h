@@ -54,6 +54,7 @@ public:
     FakeSocket socket{loop};
     FakeLobbyLink lobby;
     FakeDesktop desktop;
+    FakeSoundDevice sound;
     std::unique_ptr<TableClient> client;
 };
 

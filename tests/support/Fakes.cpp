@@ -66,4 +66,10 @@ std::vector<uint32_t> FakeLobbyLink::Codes() const {
     return codes;
 }
 
+QStringList FakeSoundDevice::Names() const {
+    QStringList names;
+    for (const auto& p : played) names << p.path.section('/', -1);
+    return names;
+}
+
 }  // namespace sorvik::test

@@ -14,6 +14,7 @@
 #include "platform/LobbyLink.h"
 #include "platform/StreamSocket.h"
 #include "session/core/Transport.h"
+#include "sound/SoundDevice.h"
 
 namespace sorvik::test {
 
@@ -115,6 +116,38 @@ public:
     QStringList opened, started;
     bool ended = false;
     QString folder = QStringLiteral("/nonexistent-sorvik-folder");
+};
+
+// Records what was played; no device when `present` is false.
+class FakeSoundDevice final : public SoundDevice {
+public:
+    bool Init() override { return present; }
+    bool Play(const QString& path, bool looping) override {
+        if (!present) return false;
+        played.push_back({path, looping});
+        current = path;
+        return true;
+    }
+    bool Stop() override {
+        current.clear();
+        ++stops;
+        return present;
+    }
+    bool SetVolume(int hundredthsOfDecibel) override {
+        volume = hundredthsOfDecibel;
+        return present;
+    }
+    // File names (without folders) played so far.
+    QStringList Names() const;
+    struct Played {
+        QString path;
+        bool looping;
+    };
+    std::vector<Played> played;
+    QString current;
+    int stops = 0;
+    int volume = -1;
+    bool present = true;
 };
 
 }  // namespace sorvik::test

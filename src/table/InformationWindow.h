@@ -1,0 +1,24 @@
+#pragma once
+// The player card: nine facts about one seated player.
+
+#include <QWidget>
+#include <array>
+
+#include "game/core/TableState.h"
+#include "table/Controls.h"
+
+namespace sorvik {
+
+class InformationWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit InformationWindow(QWidget* owner);
+    void Fill(const SeatProfile& profile);
+    std::array<TextLabel*, 9> Label{};  // Label1 .. Label9, the row titles
+    std::array<TextLabel*, 9> Inf{};
+};
+
+// A number as the card shows it: whole values without a decimal point, no grouping.
+QString PlainNumber(double value);
+
+}  // namespace sorvik
