@@ -212,7 +212,7 @@ void MainForm::LayOutTable(const PictureTables& t) {
 
     // The bottom bar: toolbar, phrase buttons, score icon, messages and the chat line.
     for (int k = 0; k < 9; ++k) {
-        const int entry = k <= 1 ? 2 * k : 2 * k + 2;
+        const int entry = k <= 1 ? 2 * k : k == 2 ? 4 : 2 * k + 2;  // 2: start, not continue
         AnNiu[k] = Picture(0, 0, t.ToolbarPictures[entry]);
     }
     AnNiu[0]->Place(573, 730);
