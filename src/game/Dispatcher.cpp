@@ -16,7 +16,13 @@ void TableClient::DispatchFrame(const PacketFrame& frame) {
     }
     RunGuarded([&] {
         switch (type) {
+            case kGameResult: OnGameResult(frame); break;
+            case kReadyOrLeave: OnTableEnd(frame); break;
             case kLogin: OnLoginReply(frame); break;
+            case kUserInfo: OnUserInfo(frame); break;
+            case kUserQuit: OnUserQuit(frame); break;
+            case kTableNotice: OnTableNotice(frame); break;
+            case kReadyNotice: OnReadyNotice(frame); break;
             case kReconnectReply: OnReconnectReply(frame); break;
             default: break;  // not a message the table acts on
         }

@@ -5,6 +5,7 @@
 #include "session/TableClient.h"
 #include "table/ExitWindows.h"
 #include "table/MainForm.h"
+#include "results/ResultWindows.h"
 
 namespace sorvik {
 
@@ -19,6 +20,7 @@ void TableClient::LeaveToLobby() {
 
 void TableClient::SendQuit() {
     PacketFrame leave = GameFrame(kReadyOrLeave);  // byte 15 stays 0: the leave request
+    video_.DropAllPlayers();
     transport_.Slots.DisarmAll();
     StopPump();
     timerKeepAlive_->Stop();
@@ -42,15 +44,34 @@ void TableClient::TeardownTable() {
     // 4.-5. The wait for the socket to close is bounded.
     seams_.socket.Close();
     state_.LoginPending = false;
+    if (suanfen_) suanfen_->hide();
     seams_.loop.WaitUntil([this] { return seams_.socket.State() != kSocketConnected; },
                           kTeardownWaitSeconds);
-    // 7. Every position's occupant and profile.
+    // 6. The hover score table.
+    for (TextLabel* l : suanfen().sf) l->SetCaption({});
+    // 7. Every position's occupant, profile, record lines and totals.
+    ScoreWindow& score = Score();
+    HeroWindow& hero = Hero();
+    hero.Num->clear();
     for (int p = 0; p < 4; ++p) {
+        ClearPosition(p);
         state_.Seats[p].AccountName.clear();
         state_.Seats[p].SeatBit = 0;
         state_.Profiles[p] = SeatProfile{};
+        hero.Tou[p]->ClearPicture();
+        hero.ID[p]->SetCaption({});
+        hero.Grade[p]->clear();
+        hero.sunScore[p]->hide();
+        score.Tou[p]->ClearPicture();
+        score.ID[p]->SetCaption({});
+        score.State[p]->clear();
+        score.State[p + 4]->clear();
+        state_.CumulativeScore[p] = 0;
+        state_.RunningNet[p] = 0;
         form_->Speak[p]->hide();
     }
+    hero.hide();
+    score.hide();
     // 8. The statistics file of this table.
     QFile::remove(seams_.desktop.ProgramFolder() + QStringLiteral("/info.mv"));
     // 9.

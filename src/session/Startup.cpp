@@ -8,6 +8,7 @@
 #include "table/InformationWindow.h"
 #include "table/MainForm.h"
 #include "table/SettingsWindow.h"
+#include "results/ResultWindows.h"
 
 namespace sorvik {
 
@@ -162,6 +163,7 @@ void TableClient::WireWindows() {
     connect(f->imgword1, &PictureBox::mouseMoved, this, [this] { OnPhraseHover(0); });
     connect(f->imgword2, &PictureBox::mouseMoved, this, [this] { OnPhraseHover(1); });
     connect(f->imgLocation, &PictureBox::mouseMoved, this, [this] { OnPhraseStripHover(); });
+    connect(f->imgJishu, &PictureBox::mouseMoved, this, [this] { ShowSuanfen(); });
     connect(f->ImgClose, &PictureBox::clicked, this, [this] { OnChromeButton(true, 3); });
     connect(f->ImgMin, &PictureBox::clicked, this, [this] { OnChromeButton(false, 3); });
     connect(f->ImgClose, &PictureBox::mouseMoved, this, [this] { OnChromeButton(true, 1); });
@@ -185,6 +187,8 @@ void TableClient::Unload() {
     if (otherExitWindow_) otherExitWindow_->hide();
     if (vosSet_) vosSet_->hide();
     if (information_) information_->hide();
+    for (QWidget* w : std::initializer_list<QWidget*>{score_.get(), hero_.get(), suanfen_.get()})
+        if (w) w->hide();
     if (form_) form_->hide();
     EndProgram(0);
 }

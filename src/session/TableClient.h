@@ -18,6 +18,7 @@
 #include "session/core/CommandLine.h"
 #include "session/core/Transport.h"
 #include "sound/Sound.h"
+#include "video/PeerVideo.h"
 #include "table/Controls.h"
 #include "table/core/PictureTables.h"
 
@@ -28,6 +29,9 @@ class ExitConfirmWindow;
 class OtherExitWindow;
 class SettingsWindow;
 class InformationWindow;
+class ScoreWindow;
+class HeroWindow;
+class SuanfenWindow;
 
 struct ClientSeams {
     EventLoop& loop;
@@ -53,6 +57,9 @@ constexpr const char* kProgramTitle = "Sorvik";
 constexpr double kConnectWaitSeconds = 30.0;
 constexpr double kTeardownWaitSeconds = 5.0;
 constexpr int kSilenceLimit = 5000;
+
+// The title of a level 1..40; empty for any other value.
+QString LevelTitle(int level);
 
 class TableClient : public QObject {
     Q_OBJECT
@@ -86,6 +93,25 @@ public:
     void RunGuarded(const std::function<void()>& handling);
     void OnLoginReply(const PacketFrame& frame);
     void OnReconnectReply(const PacketFrame& frame);
+    void OnUserInfo(const PacketFrame& frame);
+    void OnUserQuit(const PacketFrame& frame);
+    void OnReadyNotice(const PacketFrame& frame);
+    void OnTableEnd(const PacketFrame& frame);
+    void OnTableNotice(const PacketFrame& frame);
+    void CloseTable(const QString& text);
+    void OnGameResult(const PacketFrame& frame);
+    void ShowGameResult(const PacketFrame& frame);
+
+    // The statistics file and the record windows.
+    QString StatisticsFile() const;
+    void SaveGameRecord(int n);
+    void LoadGameRecord(int n);
+    void ToggleScore();
+    void ToggleHero();
+    void HeroNumClicked();
+    void HeroGradeClicked(int k);
+    void HeroDoubleClicked(int row);
+    void ShowSuanfen();
 
     // Leaving the table.
     void LeaveToLobby();
@@ -146,6 +172,10 @@ public:
     OtherExitWindow& frmOtherExit();
     SettingsWindow& VosSet();
     InformationWindow& Information();
+    ScoreWindow& Score();
+    HeroWindow& Hero();
+    SuanfenWindow& suanfen();
+    PeerVideo& video() { return video_; }
     Sound& sound() { return sound_; }
     const PictureTables& pictureTables() const { return pictureTables_; }
     const LayoutScale& scale() const { return scale_; }
@@ -167,6 +197,9 @@ private:
     void SystemMessage(int list, const QString& line);
     void WireWindows();
     void ApplySettingsOption(int k);
+    void ClearPosition(int p);
+    void SetAvatar(int p, int index);
+    QString Clock() const;
     void ShowSettingsOptionPicture(int k);
 
     ClientSeams seams_;
@@ -182,6 +215,10 @@ private:
     std::unique_ptr<OtherExitWindow> otherExitWindow_;
     std::unique_ptr<SettingsWindow> vosSet_;
     std::unique_ptr<InformationWindow> information_;
+    std::unique_ptr<ScoreWindow> score_;
+    std::unique_ptr<HeroWindow> hero_;
+    std::unique_ptr<SuanfenWindow> suanfen_;
+    PeerVideo video_;
     Sound sound_;
     std::array<bool, 9> ToolbarHover{};
     std::array<bool, 10> ActionHover{};

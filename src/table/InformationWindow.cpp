@@ -7,12 +7,6 @@ namespace {
 const LayoutScale kUnscaled{};
 }
 
-QString PlainNumber(double value) {
-    if (std::floor(value) == value && std::abs(value) < 1e18)
-        return QString::number(static_cast<long long>(value));
-    return QString::number(value, 'f', 2);
-}
-
 InformationWindow::InformationWindow(QWidget* owner) : QWidget(owner) {
     setWindowFlags(Qt::ToolTip | Qt::WindowStaysOnTopHint);
     setFixedSize(200, 9 * 20 + 16);
@@ -40,8 +34,8 @@ void InformationWindow::Fill(const SeatProfile& p) {
     const QString values[9] = {p.NickName,
                                p.IsMale ? QStringLiteral("男") : QStringLiteral("女"),
                                p.Location,
-                               PlainNumber(p.Points),
-                               PlainNumber(p.Credit),
+                               PlainAmount(p.Points),
+                               PlainAmount(p.Credit),
                                QString::number(p.Logins),
                                QString::number(p.Drops),
                                QString::number(p.Wins),

@@ -18,7 +18,4 @@ public:
     std::array<TextLabel*, 9> Inf{};
 };
 
-// A number as the card shows it: whole values without a decimal point, no grouping.
-QString PlainNumber(double value);
-
 }  // namespace sorvik

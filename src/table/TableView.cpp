@@ -8,6 +8,7 @@
 #include "table/InformationWindow.h"
 #include "table/MainForm.h"
 #include "table/SettingsWindow.h"
+#include "results/ResultWindows.h"
 
 namespace sorvik {
 namespace {
@@ -52,7 +53,8 @@ void TableClient::OnToolbarClick(int k) {
     switch (k) {
         case 2: {
             // Start / continue.
-            if (otherExitWindow_ && state_.TableClosed) otherExitWindow_->hide();
+            if (hero_) hero_->hide();
+            if (score_) score_->hide();
             if (state_.TableClosed) {
                 state_.TableArmed = false;
                 TeardownTable();
@@ -91,7 +93,15 @@ void TableClient::OnToolbarClick(int k) {
             return;
         case 4:
             form_->showMinimized();
+            if (hero_) hero_->hide();
+            if (score_) score_->hide();
             if (vosSet_) vosSet_->hide();
+            return;
+        case 5:
+            ToggleScore();
+            return;
+        case 6:
+            ToggleHero();
             return;
         case 7:
             seams_.desktop.OpenUrl(QString::fromUtf8(kRulesPage));
@@ -112,6 +122,7 @@ void TableClient::OnToolbarHover(int k) {
 }
 
 void TableClient::TableMouseMove(bool fromBottomBar) {
+    if (suanfen_) suanfen_->hide();
     for (int k = 0; k < 9; ++k) {
         if (!ToolbarHover[k]) continue;
         ToolbarHover[k] = false;
@@ -125,7 +136,11 @@ void TableClient::TableMouseMove(bool fromBottomBar) {
     if (!ChromeHoverClear) OnChromeButton(true, 4);
 }
 
-void TableClient::TablePressed() { form_->Pic1->setFocus(); }
+void TableClient::TablePressed() {
+    form_->Pic1->setFocus();
+    if (score_) score_->hide();
+    if (hero_) hero_->hide();
+}
 
 void TableClient::OnTableKey(int key) {
     if (key == Qt::Key_Escape) {
@@ -135,6 +150,8 @@ void TableClient::OnTableKey(int key) {
         if (information_) information_->hide();
         if (vosSet_) vosSet_->hide();
         if (exitWindow_) exitWindow_->hide();
+        if (hero_) hero_->hide();
+        if (score_) score_->hide();
         state_.BossKeyActive = true;
         state_.CountdownReload = 0;
         form_->showMinimized();

@@ -1,5 +1,7 @@
 #include "ClientHarness.h"
 
+#include "platform/Gbk.h"
+
 namespace sorvik::test {
 
 QString LineFields::Join() const {
@@ -14,6 +16,52 @@ QString LineFields::Join() const {
 PacketFrame ServerFrame(uint8_t type) {
     PacketFrame f{};
     f[3] = type;
+    return f;
+}
+
+namespace {
+
+void PutText(PacketFrame& f, int at, const std::string& bytes) {
+    std::copy(bytes.begin(), bytes.end(), f.begin() + at);
+}
+
+void PutLe(PacketFrame& f, int at, uint64_t v, int width) {
+    for (int i = 0; i < width; ++i) f[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+}  // namespace
+
+PacketFrame UserInfoFrame(uint8_t ownSeat, const Player& p) {
+    PacketFrame f = ServerFrame(kUserInfo);
+    f[6] = ownSeat;
+    PutText(f, 16, gbk::Encode(p.nick));
+    PutText(f, 48, p.face.toStdString());
+    f[64] = 1;
+    PutText(f, 72, gbk::Encode(QStringLiteral("上海")));
+    PutLe(f, 80, 500, 8);
+    PutLe(f, 96, static_cast<uint64_t>(p.coins), 8);
+    PutText(f, 112, gbk::Encode(p.level));
+    PutText(f, 168, p.account.toStdString());
+    PutText(f, 184, gbk::Encode(p.title));
+    f[208] = p.ready ? 1 : 0;
+    f[226] = p.seat;
+    return f;
+}
+
+PacketFrame ResultFrame(uint8_t seat, bool won, uint64_t gross, uint64_t final, uint8_t level,
+                        uint32_t room) {
+    PacketFrame f = ServerFrame(kGameResult);
+    f[6] = seat;
+    f[8] = static_cast<uint8_t>(room >> 24);
+    f[9] = static_cast<uint8_t>(room >> 16);
+    f[10] = static_cast<uint8_t>(room >> 8);
+    f[11] = static_cast<uint8_t>(room);
+    f[15] = 1;
+    f[16] = won ? 1 : 0;
+    PutLe(f, 17, gross, 8);
+    f[25] = won ? 1 : 0;
+    PutLe(f, 26, final, 8);
+    f[91] = level;
     return f;
 }
 

@@ -27,6 +27,22 @@ struct LineFields {
 // A frame from the server: zeroed with the type in byte 3.
 PacketFrame ServerFrame(uint8_t type);
 
+// A player description as the server sends it.
+struct Player {
+    uint8_t seat = 1;
+    QString account = QStringLiteral("p1");
+    QString nick = QStringLiteral("Nick");
+    QString face = QStringLiteral("m1");
+    QString title = QStringLiteral("新手");
+    QString level = QStringLiteral("童生");
+    double coins = 1000;
+    bool ready = false;
+};
+PacketFrame UserInfoFrame(uint8_t ownSeat, const Player& p);
+// A result frame: the seat, won or lost, gross and final magnitudes, the level.
+PacketFrame ResultFrame(uint8_t seat, bool won, uint64_t gross, uint64_t final, uint8_t level,
+                        uint32_t room = 100);
+
 class ClientHarness {
 public:
     ClientHarness();

@@ -1,5 +1,7 @@
 #include "game/core/TableState.h"
 
+#include <cmath>
+
 #include "platform/Gbk.h"
 
 namespace sorvik {
@@ -93,6 +95,10 @@ void DecodeProfile(SeatProfile& p, const PacketFrame& f) {
     p.Extra5 = ReadFrameText(f, 210, 8, TextKind::SingleByte);
     p.Extra6 = ReadFrameText(f, 218, 8, TextKind::SingleByte);
     p.Extra7 = ReadDouble(f, 226);
+}
+
+QString PlainAmount(double value) {
+    return QString::number(std::trunc(value), 'f', 0);
 }
 
 QString PadLeft(const QString& text, int n) {

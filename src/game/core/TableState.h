@@ -79,6 +79,11 @@ struct TableState {
     QString NewsUrl;
     int16_t ReconnectAttempts = 0;
     int32_t GameCount = 0;
+    // The settlement: the result frames of the game being settled and the running totals.
+    std::array<PacketFrame, 4> ResultFrames{};
+    int16_t ResultFrameCount = 0;
+    std::array<double, 4> CumulativeScore{};
+    std::array<int32_t, 4> RunningNet{};
     // The start/continue button's lock and the other toolbar flags.
     std::array<bool, 9> ToolbarUsed{};
 
@@ -113,6 +118,9 @@ unsigned SortHandCodes(std::array<int32_t, 3>& codes);
 
 // Fills a profile from a user-information frame; a counter above 2^31 − 1 is a fault.
 void DecodeProfile(SeatProfile& profile, const PacketFrame& frame);
+
+// An amount as the table writes it: the decimal digits of its integer part, no grouping.
+QString PlainAmount(double value);
 
 // Spaces followed by the text, up to n characters; longer text unchanged.
 QString PadLeft(const QString& text, int n);
