@@ -16,6 +16,8 @@ void TableClient::DispatchFrame(const PacketFrame& frame) {
     }
     RunGuarded([&] {
         switch (type) {
+            case kGameStart: OnGameStart(frame); break;
+            case kTurnUpdate: OnTurnUpdate(frame); break;
             case kGameResult: OnGameResult(frame); break;
             case kReadyOrLeave: OnTableEnd(frame); break;
             case kLogin: OnLoginReply(frame); break;

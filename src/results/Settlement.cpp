@@ -48,6 +48,7 @@ void TableClient::OnGameResult(const PacketFrame& frame) {
     transport_.Slots.TurnClock.Armed = false;
     for (MessageList* list : Score().State) list->clear();
     ShowGameResult(frame);
+    if (state_.ResultFramesSinceReset == 1) CollectPot(state_.PositionOfSeat(frame[35]));
 }
 
 void TableClient::ShowGameResult(const PacketFrame& frame) {

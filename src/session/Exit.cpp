@@ -1,6 +1,7 @@
 // Leaving the table: the exit windows, the quit frame, the teardown and the resets.
 
 #include <QFile>
+#include <cmath>
 
 #include "session/TableClient.h"
 #include "table/ExitWindows.h"
@@ -85,6 +86,8 @@ void TableClient::TeardownTable() {
     // 11.
     form_->AnNiu[2]->SetPicture(pictureTables_.ToolbarPictures[4]);
     form_->AnNiu[2]->setEnabled(true);
+    // 12.
+    UnloadChips();
 }
 
 void TableClient::ResetHandState() {
@@ -107,6 +110,7 @@ void TableClient::ResetForNextHand() {
 
 void TableClient::ResetTableView() {
     form_->img_dizhu->hide();
+    if (kaipai_) kaipai_->hide();
     form_->Time_Img->hide();
     form_->Number->hide();
     // The layout anchors of each position, rounded after scaling.
@@ -119,6 +123,26 @@ void TableClient::ResetTableView() {
         seat.AnchorX2 = static_cast<int16_t>(std::lround(anchors[p][2] * scale_.ScaleX));
         seat.AnchorY2 = static_cast<int16_t>(std::lround(anchors[p][3] * scale_.ScaleY));
     }
+    // The cards back on the stack, the buttons disabled, the chips gone, the stakes empty.
+    for (int p = 0; p < 4; ++p)
+        for (PictureBox* c : form_->cardImage[p]) {
+            c->setEnabled(true);
+            c->resize(static_cast<int>(std::lround((p == 0 ? 90 : 80) * scale_.ScaleX)),
+                      static_cast<int>(std::lround((p == 0 ? 120 : 108) * scale_.ScaleY)));
+            c->MoveTo(480 * scale_.ScaleX, 312 * scale_.ScaleX);
+        }
+    for (int k = 0; k < 9; ++k) ShowActionDisabled(k);
+    UnloadChips();
+    const double stakeAt[4][2] = {{505, 505}, {210, 355}, {500, 220}, {790, 358}};
+    for (int p = 0; p < 4; ++p) {
+        form_->StakeLabel[p]->SetCaption({});
+        form_->StakeLabel[p]->Place(stakeAt[p][0], stakeAt[p][1]);
+    }
+    for (PictureBox* b : form_->bipai) b->hide();
+    state_.ComparePending = false;
+    state_.CompareBlink = false;
+    state_.CompareBlinkTicks = 0;
+    state_.CompareBlinkPhase = false;
     state_.MyStakeUnits = 0;
     state_.CurrentStake = 0;
     state_.PendingRaise = 0;

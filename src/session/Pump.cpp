@@ -202,25 +202,12 @@ void TableClient::PumpTick() {
         form_->Speak[state_.LastActorPosition]->hide();
     Wrap(s.BubbleClock, 40);
 
+    // 11. The compare markers' blink.
+    CompareBlinkTick();
+
     // 12.
     inPumpTick_ = false;
     if (pumpWanted_) timerBong_->Start();
-}
-
-void TableClient::TurnTimeout() {
-    // The betting buttons go with the table's actions; what the clock owns is here: the
-    // local player gives up when the turn runs out, and the clock stops.
-    if (state_.MyTurn) {
-        state_.MyTurn = false;
-        PacketFrame giveUp = GameFrame(kActionFrame);
-        giveUp[9] = 1;
-        transport_.SendFrame(giveUp);
-        --state_.ActiveCount;
-    }
-    form_->Time_Img->hide();
-    form_->Number->hide();
-    state_.TurnSeconds = state_.CountdownReload;
-    transport_.Slots.TurnClock.Armed = false;
 }
 
 }  // namespace sorvik

@@ -16,6 +16,8 @@ TableClient::TableClient(ClientSeams seams) : seams_(seams), sound_(seams.sound)
     timerBong_ = seams_.loop.CreateTimer(50, [this] { PumpTick(); });
     timerKeepAlive_ = seams_.loop.CreateTimer(5000, [this] { KeepAliveTick(); });
     timerCount_ = seams_.loop.CreateTimer(3000, [this] { ReconnectTick(); });
+    // The deal steps as fast as a person can follow: the twelve cards take about 2.5 s.
+    timerDcard_ = seams_.loop.CreateTimer(12, [this] { RunGuarded([this] { DealTick(); }); }, true);
     seams_.socket.onDataArrival = [this](const uint8_t* d, size_t n) { OnDataArrival(d, n); };
     seams_.socket.onPeerClosed = [this] { OnPeerClosed(); };
 }
@@ -154,12 +156,15 @@ void TableClient::WireWindows() {
     connect(f, &MainForm::tablePressed, this, [this] { TablePressed(); });
     connect(f, &MainForm::tableKey, this, [this](int key) { OnTableKey(key); });
     for (int k = 0; k < 9; ++k) {
+        connect(f->Operation[k], &PictureBox::clicked, this, [this, k] { OnActionClick(k); });
         connect(f->AnNiu[k], &PictureBox::clicked, this, [this, k] { OnToolbarClick(k); });
         connect(f->AnNiu[k], &PictureBox::mouseMoved, this, [this, k] { OnToolbarHover(k); });
         connect(f->Operation[k], &PictureBox::mouseMoved, this, [this, k] { OnActionHover(k); });
     }
     for (int p = 0; p < 4; ++p)
         connect(f->Tou[p], &PictureBox::mouseMoved, this, [this, p] { ShowPlayerInfo(p, false); });
+    for (int k = 0; k < 3; ++k)
+        connect(f->bipai[k], &PictureBox::clicked, this, [this, k] { OnCompareTargetClick(k); });
     connect(f->imgword1, &PictureBox::mouseMoved, this, [this] { OnPhraseHover(0); });
     connect(f->imgword2, &PictureBox::mouseMoved, this, [this] { OnPhraseHover(1); });
     connect(f->imgLocation, &PictureBox::mouseMoved, this, [this] { OnPhraseStripHover(); });

@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 #include <optional>
 
 #include "game/core/TableState.h"
@@ -60,6 +61,8 @@ constexpr int kSilenceLimit = 5000;
 
 // The title of a level 1..40; empty for any other value.
 QString LevelTitle(int level);
+// An amount as chips, largest first: at most eleven; below 5 one 100 chip.
+std::vector<int> BreakIntoChips(int amount);
 
 class TableClient : public QObject {
     Q_OBJECT
@@ -153,8 +156,34 @@ public:
     void SettingsAccept();
     void SettingsCancel();
 
-    // The turn running out.
+    // The hand: game start, turn updates, the local turn.
+    void OnGameStart(const PacketFrame& frame);
+    void OnTurnUpdate(const PacketFrame& frame);
+    void OpenHands(const PacketFrame& frame, bool stakeCase);
+    void OfferTurnActions(uint8_t allowedMask, int stake);
+    void OnActionClick(int k);
+    void RaiseStep(int n);
+    void ShowActionDisabled(int k);
+    void OfferAction(int k);
     void TurnTimeout();
+    void BeginCompareChoice();
+    void OnCompareTargetClick(int k);
+    void CompareBlinkTick();
+    void AutoCompare();
+
+    // Cards and animations.
+    void ShowCard(int position, int imageIndex, int pictureNumber);
+    void SortHand(int position);
+    void StartDeal();
+    void DealTick();
+    void DealSound();
+    void AnimateBet(int position, int amount);
+    void CollectPot(int position);
+    void ShowCompare(int a, int b, std::array<int16_t, 24>& cards);
+    void ShowNotice(const QString& text);
+    int ChipCount() const { return static_cast<int>(chips_.size()); }
+    PictureBox* ImgCoin(int k) { return chips_.at(static_cast<size_t>(k - 1)).image.get(); }
+    QWidget& frm_kaipai();
 
     // The reconnect controller.
     void StartReconnect();
@@ -185,6 +214,9 @@ public:
 
     // A ready or leave frame, a keep-alive: zeroed, byte 3 the type, byte 6 the local seat.
     PacketFrame GameFrame(uint8_t type) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     [[noreturn]] void FailStartup();
@@ -230,6 +262,23 @@ private:
     std::unique_ptr<Timer> timerBong_;
     std::unique_ptr<Timer> timerKeepAlive_;
     std::unique_ptr<Timer> timerCount_;  // the reconnect controller's 3-second timer
+    std::unique_ptr<Timer> timerDcard_;  // the deal's steps
+    struct Chip {
+        std::unique_ptr<PictureBox> image;
+        int value = 0;
+        int targetLeft = 0, targetTop = 0;
+        bool landed = false;
+    };
+    std::vector<Chip> chips_;  // ImgCoin(1..n), made by the bets of a hand
+    std::unique_ptr<QWidget> kaipai_;
+    class QLabel* kaipaiLabel_ = nullptr;
+    uint32_t rngState_ = 0x9E3779B9u;
+    double Random();  // uniform in [0, 1)
+    int ChipRow(int value) const;
+    void UnloadChips();
+    int StakeNumber(int position) const;
+    void AddToStake(int position, int units);
+    void CollapseCards(int position);
     bool pumpWanted_ = false;  // the pump should run; a tick restarts it only then
     bool inPumpTick_ = false;
     unsigned connectGeneration_ = 0;  // counts connection starts, so a wait sees restarts

@@ -121,8 +121,9 @@ TEST(Pictures, CardFormulaGivesFacesOfTheSetInTheSuitColours) {
                 const QPixmap face = pictures.Picture(t.CardPictures[16 * suit + rank]);
                 ASSERT_EQ(face.size(), c.face) << "suit " << suit << " rank " << rank;
                 // Diamonds and hearts print red; the figures of the court cards are left out.
-                if (rank <= 10 || rank >= 14)
+                if (rank <= 10 || rank >= 14) {
                     EXPECT_EQ(HasRedInk(face), suit == 0 || suit == 2) << "suit " << suit << " rank " << rank;
+                }
             }
         EXPECT_EQ(pictures.Picture(t.CardPictures[16]).size(), c.face);
         EXPECT_EQ(pictures.Picture(t.CardPictures[17]).size(), c.face);

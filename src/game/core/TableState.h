@@ -79,6 +79,12 @@ struct TableState {
     QString NewsUrl;
     int16_t ReconnectAttempts = 0;
     int32_t GameCount = 0;
+    // The compare choice and the animations.
+    bool ComparePending = false;
+    bool CompareBlink = false;
+    int32_t CompareBlinkTicks = 0;
+    bool CompareBlinkPhase = false;
+    int DealStep = 0;
     // The settlement: the result frames of the game being settled and the running totals.
     std::array<PacketFrame, 4> ResultFrames{};
     int16_t ResultFrameCount = 0;
