@@ -12,8 +12,8 @@ void Placement::Place(double left, double top) {
 }
 
 void Placement::Place(double left, double top, double width, double height) {
-    width_ = width * scale_->ScaleX;
-    height_ = height * scale_->ScaleY;
+    widget_->resize(static_cast<int>(std::lround(width * scale_->ScaleX)),
+                    static_cast<int>(std::lround(height * scale_->ScaleY)));
     Place(left, top);
 }
 
@@ -24,13 +24,7 @@ void Placement::MoveTo(double left, double top) {
 }
 
 void Placement::Apply() {
-    const int x = static_cast<int>(std::lround(left_));
-    const int y = static_cast<int>(std::lround(top_));
-    if (width_ >= 0 && height_ >= 0)
-        widget_->setGeometry(x, y, static_cast<int>(std::lround(width_)),
-                             static_cast<int>(std::lround(height_)));
-    else
-        widget_->move(x, y);
+    widget_->move(static_cast<int>(std::lround(left_)), static_cast<int>(std::lround(top_)));
 }
 
 PictureBox::PictureBox(QWidget* parent, const PictureSource* pictures, const LayoutScale* scale)

@@ -40,7 +40,7 @@ private:
     void Apply();
     QWidget* widget_;
     const LayoutScale* scale_;
-    double left_ = 0, top_ = 0, width_ = -1, height_ = -1;
+    double left_ = 0, top_ = 0;
 };
 
 // An image control: shows a numbered picture and remembers which one.
