@@ -13,6 +13,7 @@
 #include "platform/widgets/QtDesktop.h"
 #include "session/TableClient.h"
 #include "sound/QtSoundDevice.h"
+#include "table/PictureLibrary.h"
 #include "table/MainForm.h"
 
 namespace {
@@ -38,7 +39,8 @@ int main(int argc, char** argv) {
     desktop.beforeEnd = [&lobby] { lobby.Unregister(); };
 
     sorvik::QtSoundDevice sound;
-    sorvik::TableClient client({loop, socket, lobby, desktop, sound, nullptr});
+    sorvik::PictureLibrary pictures;
+    sorvik::TableClient client({loop, socket, lobby, desktop, sound, &pictures});
     loop.beforeSleep = [&client] { client.form().repaint(); };
 
     // A termination request closes the table window, so the findable window goes with it.

@@ -1,6 +1,7 @@
 #include "table/Controls.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <cmath>
 
 namespace sorvik {
@@ -42,7 +43,9 @@ void PictureBox::SetPicture(int id) {
         return;
     }
     setPixmap(pixmap);
-    if (width() < pixmap.width() || height() < pixmap.height()) resize(pixmap.size());
+    // A control without a fixed size takes its picture's size; a stretched one keeps its own.
+    if (!hasScaledContents() && (width() < pixmap.width() || height() < pixmap.height()))
+        resize(pixmap.size());
 }
 
 void PictureBox::ClearPicture() {
@@ -53,6 +56,21 @@ void PictureBox::ClearPicture() {
 void PictureBox::SetFallbackText(const QString& text) {
     fallback_ = text;
     if (pixmap().isNull()) setText(text);
+}
+
+void PictureBox::paintEvent(QPaintEvent* e) {
+    const QPixmap shown = pixmap();
+    if (shown.isNull()) {
+        QLabel::paintEvent(e);
+        return;
+    }
+    QPainter p(this);
+    if (hasScaledContents()) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawPixmap(rect(), shown);
+    } else {
+        p.drawPixmap((width() - shown.width()) / 2, (height() - shown.height()) / 2, shown);
+    }
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* e) {
@@ -78,7 +96,10 @@ void TextLabel::SetForeColor(unsigned rgb) {
 }
 
 MessageList::MessageList(QWidget* parent, const LayoutScale* scale)
-    : QListWidget(parent), Placement(this, scale) {}
+    : QListWidget(parent), Placement(this, scale) {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideNone);
+}
 
 void MessageList::AddItem(const QString& line) { addItem(line); }
 

@@ -63,6 +63,8 @@ signals:
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    // A picture is drawn as it is, enabled or not: the disabled look is a picture of its own.
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     const PictureSource* pictures_;

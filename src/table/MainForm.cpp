@@ -74,8 +74,12 @@ MainForm::MainForm(const PictureSource* pictures, const LayoutScale* scale)
     LbMove->setAttribute(Qt::WA_TransparentForMouseEvents);
     ImgClose = new PictureBox(this, nullptr, scale);
     ImgMin = new PictureBox(this, nullptr, scale);
-    ImgClose->setPixmap(ChromeButton(true, 0));
-    ImgMin->setPixmap(ChromeButton(false, 0));
+    const QPixmap closeSkin = pictures ? pictures->Named(QStringLiteral("close-0")) : QPixmap();
+    const QPixmap minSkin = pictures ? pictures->Named(QStringLiteral("min-0")) : QPixmap();
+    ImgClose->setPixmap(closeSkin.isNull() ? ChromeButton(true, 0) : closeSkin);
+    ImgMin->setPixmap(minSkin.isNull() ? ChromeButton(false, 0) : minSkin);
+    ImgClose->adjustSize();
+    ImgMin->adjustSize();
     ImgClose->hide();
     ImgMin->hide();
 }
@@ -100,15 +104,19 @@ double MainForm::CardWidth(int position) const {
 
 void MainForm::LayOutTable(const PictureTables& t) {
     const bool small = scale_->ScaleX < 1.0;
+    const QString size = small ? QStringLiteral("-small") : QString();
+    auto named = [&](const char* name) {
+        return pictures_ ? pictures_->Named(QString::fromLatin1(name) + size) : QPixmap();
+    };
     SetBackground(false);
     imgDinglan = Picture(0, 0);
     imgDinglan->Place(0, 0, 1024, 110);
     imgDinglan->SetPicture(0);
-    if (pictures_) imgDinglan->setPixmap(pictures_->Named(QStringLiteral("bar-top")));
+    imgDinglan->setPixmap(named("bar-top"));
     imgDinglan->setScaledContents(true);
     imgDilan = Picture(0, 640);
     imgDilan->Place(0, 640, 1024, 128);
-    if (pictures_) imgDilan->setPixmap(pictures_->Named(QStringLiteral("bar-bottom")));
+    imgDilan->setPixmap(named("bar-bottom"));
     imgDilan->setScaledContents(true);
 
     // Portraits and the opponents' panels.
@@ -118,8 +126,8 @@ void MainForm::LayOutTable(const PictureTables& t) {
         const double left = k == 1 ? 0 : kuangLeft[k] * scale_->ScaleX;  // the first is not scaled
         ImgKuang[k]->MoveTo(left, 3);                                      // nor is the top
         ImgKuang[k]->resize(static_cast<int>(126 * scale_->ScaleX), static_cast<int>(105 * scale_->ScaleY));
-        ImgKuang[k]->setStyleSheet(QStringLiteral("border: 2px solid rgba(232,200,112,160); border-radius: 6px;"));
-        ImgKuang[k]->hide();
+        ImgKuang[k]->setPixmap(named("panel-frame"));
+        ImgKuang[k]->setScaledContents(true);
     }
     Tou[0] = Picture(10, 668);
     Tou[0]->Place(10, 668, 85, 90);
@@ -219,11 +227,19 @@ void MainForm::LayOutTable(const PictureTables& t) {
     for (int k = 1; k <= 8; ++k) AnNiu[k]->Place(648 + 70 * ((k - 1) % 4), 699 + 32 * ((k - 1) / 4));
     imgLocation = Picture(632, 654);
     imgLocation->Place(632, 654, 394, 39);
+    imgLocation->setPixmap(named("phrase-strip"));
+    imgLocation->setScaledContents(true);
     imgword1 = Picture(640, 659, 506);
     imgword2 = Picture(640, 675, 507);
     imgJishu = Picture(107, 650);
-    imgJishu->setText(QStringLiteral("算分"));
-    imgJishu->setStyleSheet(QStringLiteral("color: #ffe080;"));
+    const QPixmap scoreIcon = named("score-icon");
+    if (scoreIcon.isNull()) {
+        imgJishu->setText(QStringLiteral("算分"));
+        imgJishu->setStyleSheet(QStringLiteral("color: #ffe080;"));
+    } else {
+        imgJishu->setPixmap(scoreIcon);
+        imgJishu->resize(scoreIcon.size());
+    }
     for (int i = 0; i < 2; ++i) {
         Sysmsg[i] = new MessageList(Pic1, scale_);
         Sysmsg[i]->Place(300, 660 + 34 * i, 262, 32);
@@ -238,7 +254,7 @@ void MainForm::LayOutTable(const PictureTables& t) {
 
     Time_Img = Picture(490, 452);
     Time_Img->Place(490, 452, 81, 38);
-    if (pictures_) Time_Img->setPixmap(pictures_->Named(small ? "countdown-small" : "countdown"));
+    Time_Img->setPixmap(named("countdown"));
     Time_Img->setScaledContents(true);
     Time_Img->hide();
     Number = Text(538, 457, 0x00FF00);
@@ -249,6 +265,7 @@ void MainForm::LayOutTable(const PictureTables& t) {
     Number->setFont(nf);
     Number->hide();
     img_dizhu = Picture(0, 0);
+    img_dizhu->setPixmap(named("dealer"));
     img_dizhu->hide();
     Bird = Picture(936, 680);
     Bird->Place(936, 680, 82, 80);
@@ -259,7 +276,8 @@ void MainForm::LayOutTable(const PictureTables& t) {
 
 void MainForm::SetBackground(bool alternative) {
     QPixmap bg;
-    if (pictures_) bg = pictures_->Named(alternative ? "table-blue" : "table-green");
+    const QString size = scale_->ScaleX < 1.0 ? QStringLiteral("-small") : QString();
+    if (pictures_) bg = pictures_->Named((alternative ? "table-blue" : "table-green") + size);
     Background->setPixmap(bg);
     Background->setGeometry(0, 0, Pic1->width(), Pic1->height());
     Background->lower();

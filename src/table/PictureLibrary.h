@@ -18,7 +18,7 @@ public:
     // Picture `id` of the catalogue (PNG, or JPEG for the video frames).
     QPixmap Picture(int id) const override;
     // A window picture by name, for example "skin", "table-green" or "bar-bottom-small".
-    QPixmap Named(const QString& name) const;
+    QPixmap Named(const QString& name) const override;
 
 private:
     QPixmap Load(const QString& base) const;

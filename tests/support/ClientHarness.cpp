@@ -65,8 +65,8 @@ PacketFrame ResultFrame(uint8_t seat, bool won, uint64_t gross, uint64_t final, 
     return f;
 }
 
-ClientHarness::ClientHarness() {
-    client = std::make_unique<TableClient>(ClientSeams{loop, socket, lobby, desktop, sound, nullptr});
+ClientHarness::ClientHarness(const PictureSource* pictures) {
+    client = std::make_unique<TableClient>(ClientSeams{loop, socket, lobby, desktop, sound, pictures});
 }
 
 ClientHarness::~ClientHarness() { client.reset(); }

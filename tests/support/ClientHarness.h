@@ -45,7 +45,7 @@ PacketFrame ResultFrame(uint8_t seat, bool won, uint64_t gross, uint64_t final, 
 
 class ClientHarness {
 public:
-    ClientHarness();
+    explicit ClientHarness(const PictureSource* pictures = nullptr);
     ~ClientHarness();
 
     // Runs the start-up; false when the program ended during it.

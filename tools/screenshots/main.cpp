@@ -1,0 +1,162 @@
+// Draws the table in the situations a player sees and writes them as PNG files:
+// sorvik-screenshots OUTPUT_FOLDER. The client runs in virtual time against a scripted
+// server, with the real pictures, at 1280 × 1024 and at 800 × 600.
+
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <cstdio>
+
+#include "ClientHarness.h"
+#include "results/ResultWindows.h"
+#include "table/InformationWindow.h"
+#include "table/MainForm.h"
+#include "table/PictureLibrary.h"
+
+using namespace sorvik;
+using namespace sorvik::test;
+
+namespace {
+
+QString outFolder;
+
+// The table window with the visible windows above it, as the screen shows them.
+void Shoot(ClientHarness& h, const QString& name, std::initializer_list<QWidget*> windows = {}) {
+    MainForm& f = h.client->form();
+    QImage image = f.grab().toImage();
+    QPainter p(&image);
+    for (QWidget* w : windows) {
+        if (!w || !w->isVisible()) continue;
+        p.drawPixmap(w->pos() - f.pos(), w->grab());
+    }
+    p.end();
+    const QString path = outFolder + "/" + name + ".png";
+    std::printf("%s %s\n", image.save(path) ? "wrote" : "could not write", qPrintable(path));
+}
+
+PacketFrame Turn(uint8_t actor, uint8_t action, uint8_t next, uint8_t mask, uint8_t stake, uint8_t put = 0) {
+    PacketFrame f = ServerFrame(kTurnUpdate);
+    f[6] = actor;
+    f[9] = action;
+    f[11] = mask;
+    f[12] = next;
+    f[14] = put;
+    f[15] = stake;
+    return f;
+}
+
+void PutCard(PacketFrame& f, int at, int rank, int suitBit) {
+    f[at] = static_cast<uint8_t>(suitBit);
+    f[at + 1] = static_cast<uint8_t>(rank);
+}
+
+void Scenes(const PictureLibrary& pictures, QSize screen, const QString& suffix) {
+    ClientHarness h(&pictures);
+    h.desktop.screen = screen;
+    h.Start();
+    h.LogIn();
+    MainForm& f = h.client->form();
+    f.move(0, 0);
+    h.loop.RunFor(0.5);
+    Shoot(h, "table-empty" + suffix);
+
+    const struct {
+        uint8_t seat;
+        const char* account;
+        const char* nick;
+        const char* face;
+        const char* title;
+        const char* level;
+        double coins;
+        bool ready;
+    } players[4] = {{1, "me", "小明", "m3", "侠客", "童生", 52300, false},
+                    {2, "lan", "兰兰", "w2", "新手", "秀才", 18000, true},
+                    {4, "hu", "老胡", "m7", "高手", "举人", 64000, true},
+                    {8, "yu", "小雨", "w6", "新手", "童生", 30500, false}};
+    for (const auto& p : players) {
+        Player info{p.seat, p.account, QString::fromUtf8(p.nick), p.face, QString::fromUtf8(p.title),
+                    QString::fromUtf8(p.level), p.coins, p.ready};
+        h.client->DispatchFrame(UserInfoFrame(1, info));
+    }
+    h.client->ShowPlayerInfo(2, false);
+    Shoot(h, "table-seated" + suffix, {&h.client->Information()});
+    h.client->TableMouseMove(false);
+
+    // A hand: the deal, a look by the player on the left, the local look, a stake on the right.
+    PacketFrame start = ServerFrame(kGameStart);
+    start[15] = 10;
+    h.client->DispatchFrame(start);
+    h.client->DispatchFrame(Turn(2, 2, 2, 0, 10));
+    PacketFrame look = Turn(1, 2, 1, 0x0F, 20);
+    PutCard(look, 20, 14, 4);
+    PutCard(look, 24, 13, 4);
+    PutCard(look, 28, 12, 4);
+    h.client->DispatchFrame(Turn(8, 4, 1, 0x07, 10, 20));
+    h.client->DispatchFrame(look);
+    h.client->OnActionHover(2);
+    Shoot(h, "hand-turn" + suffix);
+
+    // The face-off, caught in the middle.
+    PacketFrame compare = Turn(1, 8, 4, 0, 20, 20);
+    compare[16] = 1;
+    PutCard(compare, 20, 14, 4);
+    PutCard(compare, 24, 13, 4);
+    PutCard(compare, 28, 12, 4);
+    compare[32] = 2;
+    PutCard(compare, 36, 9, 1);
+    PutCard(compare, 40, 9, 2);
+    PutCard(compare, 44, 4, 8);
+    h.loop.SingleShot(900, [&] { Shoot(h, "hand-compare" + suffix); });
+    h.client->DispatchFrame(compare);
+
+    // The full pot opens the other hands; the results settle the hand.
+    PacketFrame open = Turn(8, 4, 0, 0, 0, 20);
+    open[16] = 1;
+    PutCard(open, 20, 14, 4);
+    PutCard(open, 24, 13, 4);
+    PutCard(open, 28, 12, 4);
+    open[32] = 4;
+    PutCard(open, 36, 11, 2);
+    PutCard(open, 40, 11, 8);
+    PutCard(open, 44, 3, 1);
+    open[48] = 8;
+    PutCard(open, 52, 2, 1);
+    PutCard(open, 56, 7, 2);
+    PutCard(open, 60, 8, 4);
+    h.client->DispatchFrame(open);
+    PacketFrame first = ResultFrame(1, true, 180, 174, 6);
+    first[35] = 1;
+    h.client->DispatchFrame(first);
+    h.client->DispatchFrame(ResultFrame(2, false, 60, 60, 3));
+    h.client->DispatchFrame(ResultFrame(4, false, 60, 60, 8));
+    h.client->DispatchFrame(ResultFrame(8, false, 60, 60, 2));
+    h.loop.RunFor(3);
+    Shoot(h, "hand-settled" + suffix);
+
+    // The record windows after two more games.
+    for (int g = 0; g < 2; ++g) {
+        h.client->DispatchFrame(ResultFrame(1, g == 1, 50, g == 1 ? 48 : 50, 6));
+        h.client->DispatchFrame(ResultFrame(2, g == 0, 50, g == 0 ? 48 : 50, 3));
+        h.client->DispatchFrame(ResultFrame(4, false, 0, 0, 8));
+        h.client->DispatchFrame(ResultFrame(8, false, 0, 0, 2));
+    }
+    ScoreWindow& score = h.client->Score();
+    HeroWindow& hero = h.client->Hero();
+    h.client->OnToolbarClick(5);
+    h.client->OnToolbarClick(6);
+    score.move(f.pos() + QPoint(f.width() / 2 - score.width() / 2, 60));
+    hero.move(f.pos() + QPoint(f.width() / 2 - hero.width() / 2, 60 + score.height() + 10));
+    Shoot(h, "records" + suffix, {&score, &hero});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    outFolder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    QDir().mkpath(outFolder);
+    PictureLibrary pictures;
+    Scenes(pictures, {1280, 1024}, "");
+    Scenes(pictures, {800, 600}, "-800x600");
+    return 0;
+}
