@@ -150,6 +150,9 @@ public:
     void OnWindowMinimized();
     void OnWindowRestored();
 
+    // The external music player: its window gets 1135, or the program is started.
+    void LaunchMusicPlayer();
+
     // The sound settings window.
     void ToggleSettings();
     void OnSettingsOption(int k);

@@ -98,8 +98,18 @@ TextLabel* MainForm::Text(double left, double top, unsigned color) {
     return t;
 }
 
-double MainForm::CardWidth(int position) const {
-    return (position == 0 ? 90 : 80) * scale_->ScaleX;
+std::array<MainForm::FramePiece, 8> MainForm::FramePieces(QSize window) {
+    // The skin's regions, 15 twips to the pixel: corners 8 wide, the title band 20 high,
+    // the bottom band 8 high; edges are stretched.
+    const int W = window.width(), H = window.height();
+    return {{{{0, 0, 8, 20}, {0, 0, 8, 20}},
+             {{8, 0, W - 16, 20}, {8, 0, 8, 20}},
+             {{W - 8, 0, 8, 20}, {38, 0, 8, 20}},
+             {{0, 20, 8, H - 28}, {0, 20, 8, 192}},
+             {{W - 8, 20, 8, H - 28}, {38, 20, 8, 192}},
+             {{0, H - 8, 8, 8}, {0, 212, 8, 8}},
+             {{8, H - 8, W - 16, 8}, {8, 212, 8, 8}},
+             {{W - 8, H - 8, 8, 8}, {38, 212, 8, 8}}}};
 }
 
 void MainForm::LayOutTable(const PictureTables& t) {
@@ -349,16 +359,7 @@ void MainForm::paintEvent(QPaintEvent*) {
         p.drawRect(rect().adjusted(0, 0, -1, -1));
         return;
     }
-    // Nine regions of the skin (in pixels: 15 twips each): corners kept, edges stretched.
-    const int W = width(), H = height();
-    p.drawPixmap(QRect(0, 0, 8, 20), skin, QRect(0, 0, 8, 20));
-    p.drawPixmap(QRect(8, 0, W - 16, 20), skin, QRect(8, 0, 8, 20));
-    p.drawPixmap(QRect(W - 8, 0, 8, 20), skin, QRect(38, 0, 8, 20));
-    p.drawPixmap(QRect(0, 20, 8, H - 28), skin, QRect(0, 20, 8, 192));
-    p.drawPixmap(QRect(W - 8, 20, 8, H - 28), skin, QRect(38, 20, 8, 192));
-    p.drawPixmap(QRect(0, H - 8, 8, 8), skin, QRect(0, 212, 8, 8));
-    p.drawPixmap(QRect(8, H - 8, W - 16, 8), skin, QRect(8, 212, 8, 8));
-    p.drawPixmap(QRect(W - 8, H - 8, 8, 8), skin, QRect(38, 212, 8, 8));
+    for (const FramePiece& piece : FramePieces(size())) p.drawPixmap(piece.target, skin, piece.source);
 }
 
 void MainForm::mousePressEvent(QMouseEvent* e) {

@@ -64,8 +64,12 @@ public:
     PictureBox* ImgMin = nullptr;
     QLabel* LbMove = nullptr;
 
-    // The card images' layout anchors: where each arrival places item 0.
-    double CardWidth(int position) const;
+    // Where the eight skin regions are painted in a window of this size (pixels): the
+    // corners, the top, the sides, the bottom, in that order of the skin.
+    struct FramePiece {
+        QRect target, source;
+    };
+    static std::array<FramePiece, 8> FramePieces(QSize window);
 
 signals:
     void closeRequested();

@@ -1,6 +1,7 @@
 // The table's pointer feedback, the toolbar, the keys, the window's own events, the player
 // card and the sound settings window.
 
+#include <QFileInfo>
 #include <QKeyEvent>
 
 #include "session/TableClient.h"
@@ -19,6 +20,7 @@ int ToolbarEntry(int k, bool continuePicture) {
     return k <= 1 ? 2 * k : 2 * k + 2;
 }
 
+constexpr const char* kSiteHost = "www.morvel.com";
 constexpr const char* kRulesPage = "http://www.morvel.com/gameinfo/svk/index.php";
 
 }  // namespace
@@ -269,6 +271,30 @@ void TableClient::OnWindowRestored() {
         state_.BossKeyActive = false;
         state_.CountdownReload = 10;
     }
+}
+
+// ---- The music player ----
+
+void TableClient::LaunchMusicPlayer() {
+    const QString musicBox = QStringLiteral("musicbox");
+    if (seams_.lobby.FindWindow(musicBox)) {
+        seams_.lobby.Post(musicBox, 1135, 0, 0);
+        return;
+    }
+    sound_.StopSound();
+    const QString program = seams_.desktop.ProgramFolder() + QStringLiteral("/../../plugin/music.exe");
+    const QFileInfo info(program);
+    if (info.isFile() && info.fileName() == QStringLiteral("music.exe")) {
+        // One argument: the account, an empty field and the site, each ended by "$".
+        seams_.desktop.StartProgram(program, {state_.Profiles[0].Account + QStringLiteral("$$") +
+                                                  QString::fromUtf8(kSiteHost) + QStringLiteral("$")});
+        return;
+    }
+    const MessageResult answer = seams_.desktop.ShowMessage(
+        QStringLiteral("您的大厅安装不完整，请重新安装或到网站上下载独立的安装程序！"),
+        QStringLiteral("Morvel山庄提示"), MessageButtons::OkCancel);
+    if (answer == MessageResult::Ok)
+        seams_.desktop.OpenUrl(QStringLiteral("http://") + QString::fromUtf8(kSiteHost) + QStringLiteral("/magic.php"));
 }
 
 // ---- Sound settings ----

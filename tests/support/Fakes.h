@@ -66,7 +66,9 @@ private:
 
 class FakeLobbyLink final : public LobbyLink {
 public:
-    bool FindWindow(const QString& title) override { return lobbyPresent && title == lobbyTitle; }
+    bool FindWindow(const QString& title) override {
+        return (lobbyPresent && title == lobbyTitle) || otherWindows.contains(title);
+    }
     bool Post(const QString& title, uint32_t message, uint32_t wParam, uint32_t lParam) override;
     bool Register(const QString& title) override {
         registered = title;
@@ -86,6 +88,7 @@ public:
     QString lobbyTitle = QStringLiteral("Morvel山庄");
     bool otherInstance = false;
     QString registered;
+    QStringList otherWindows;  // other findable windows (the music player, say)
 };
 
 class FakeDesktop final : public Desktop {
@@ -102,6 +105,7 @@ public:
     }
     bool StartProgram(const QString& path, const QStringList& arguments) override {
         started << path;
+        startedArguments << arguments;
         return true;
     }
     [[noreturn]] void EndProgram(int code) override {
@@ -113,7 +117,7 @@ public:
     std::vector<std::pair<QString, QString>> boxes;
     MessageResult answer = MessageResult::Ok;
     QSize screen{1280, 1024};
-    QStringList opened, started;
+    QStringList opened, started, startedArguments;
     bool ended = false;
     QString folder = QStringLiteral("/nonexistent-sorvik-folder");
 };

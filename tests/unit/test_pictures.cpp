@@ -135,8 +135,8 @@ TEST(Pictures, WindowPicturesAtTheirSizes) {
     PictureLibrary pictures;
     const std::pair<const char*, QSize> named[] = {
         {"skin", {46, 220}},
-        {"title-close", {26, 16}}, {"title-close-hover", {26, 16}}, {"title-close-down", {26, 16}},
-        {"title-min", {26, 16}}, {"title-min-hover", {26, 16}}, {"title-min-down", {26, 16}},
+        {"close-0", {17, 15}}, {"close-1", {17, 15}}, {"close-2", {17, 15}},
+        {"min-0", {17, 15}}, {"min-1", {17, 15}}, {"min-2", {17, 15}},
         {"icon", {16, 16}},
         {"table-green", {1024, 768}}, {"table-green-small", {800, 600}},
         {"table-blue", {1024, 768}}, {"table-blue-small", {800, 600}},
@@ -149,7 +149,7 @@ TEST(Pictures, WindowPicturesAtTheirSizes) {
         {"phrase-strip", {394, 39}}, {"phrase-strip-small", {308, 30}},
         {"score-icon", {60, 26}}, {"score-icon-small", {47, 20}},
         {"dealer", {28, 28}}, {"dealer-small", {22, 22}},
-        {"dialog-exit", {300, 140}}, {"dialog-message", {300, 140}}, {"settings", {260, 200}},
+        {"dialog-exit", {300, 140}}, {"dialog-message", {300, 140}}, {"settings-face", {220, 196}},
     };
     for (const auto& [name, size] : named) EXPECT_EQ(pictures.Named(QString::fromLatin1(name)).size(), size) << name;
     EXPECT_TRUE(pictures.Named(QStringLiteral("no-such-picture")).isNull());

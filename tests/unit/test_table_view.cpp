@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "ClientHarness.h"
 #include "table/ExitWindows.h"
 #include "table/InformationWindow.h"
@@ -217,4 +221,92 @@ TEST(WindowEvents, EscapeTogglesTheExitWindow) {
     EXPECT_TRUE(h.client->frmExit().isVisible());
     h.client->OnTableKey(Qt::Key_Escape);
     EXPECT_FALSE(h.client->frmExit().isVisible());
+}
+
+TEST(Pictures, CardFormulaInBothSets) {
+    const PictureTables large = BuildPictureTables(DisplayMode::Large);
+    const PictureTables small = BuildPictureTables(DisplayMode::Small);
+    const struct {
+        int index, large, small;
+    } cases[] = {{16 * 3 + 14, 62, 340},  // ace of spades
+                 {16 * 2 + 15, 47, 328},  // two of hearts
+                 {16 * 0 + 15, 15, 302},  // two of diamonds
+                 {16 * 1 + 3, 19, 316},   // three of clubs
+                 {18, 18, 18},            // the back
+                 {16, 16, 353},
+                 {17, 17, 354}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(large.CardPictures[c.index], c.large) << c.index;
+        EXPECT_EQ(small.CardPictures[c.index], c.small) << c.index;
+    }
+    EXPECT_EQ(large.CardPictures[0], 0);  // no card there
+    EXPECT_EQ(small.ToolbarPictures[1], 151);
+    EXPECT_EQ(small.ToolbarPictures[19], 300);
+    EXPECT_EQ(small.ChipFrames[4][19], 621 + 160 + 19);
+}
+
+TEST(Pictures, AMissingPictureLeavesTheControlAsItWas) {
+    struct OnlyOne : PictureSource {
+        QPixmap Picture(int id) const override {
+            if (id != 7) return {};
+            QPixmap p(10, 10);
+            p.fill(Qt::red);
+            return p;
+        }
+    } source;
+    LayoutScale scale;
+    PictureBox box(nullptr, &source, &scale);
+    box.SetPicture(7);
+    const qint64 shown = box.pixmap().cacheKey();
+    box.SetPicture(8);
+    EXPECT_EQ(box.pixmap().cacheKey(), shown);
+}
+
+TEST(Frame, PaintedRegionsFollowTheWindowSize) {
+    const auto pieces = MainForm::FramePieces({1040, 796});  // 15600 x 11940 twips
+    EXPECT_EQ(pieces[1].target, QRect(8, 0, 1024, 20));        // top edge: at 120, 15360 wide
+    EXPECT_EQ(pieces[3].target, QRect(0, 20, 8, 768));         // sides: at 300, 11520 high
+    EXPECT_EQ(pieces[4].target, QRect(1032, 20, 8, 768));
+    EXPECT_EQ(pieces[7].target, QRect(1032, 788, 8, 8));
+    Table framed;
+    EXPECT_TRUE(framed.f().IsFramed());
+    EXPECT_EQ(framed.f().Pic1->geometry(), QRect(8, 20, 1024, 768));
+    Table full({1024, 768});
+    EXPECT_FALSE(full.f().IsFramed());
+    EXPECT_EQ(full.f().Pic1->geometry(), QRect(0, 0, 1024, 768));
+}
+
+TEST(MusicPlayer, PostsToItsWindowOrStartsItOrSaysWhatIsMissing) {
+    {
+        Table h;
+        h.lobby.otherWindows << "musicbox";
+        h.lobby.posted.clear();
+        h.client->LaunchMusicPlayer();
+        EXPECT_EQ(h.lobby.Codes(), std::vector<uint32_t>{1135});
+        EXPECT_TRUE(h.desktop.started.isEmpty());
+    }
+    QTemporaryDir root;
+    QDir(root.path()).mkpath("games/svk");
+    QDir(root.path()).mkpath("plugin");
+    {
+        Table h;
+        h.desktop.folder = root.path() + "/games/svk";
+        h.desktop.answer = MessageResult::Ok;
+        h.client->LaunchMusicPlayer();  // not installed: the message, then the page
+        ASSERT_EQ(h.desktop.boxes.size(), 1u);
+        EXPECT_EQ(h.desktop.boxes[0].second, QString::fromUtf8("Morvel山庄提示"));
+        EXPECT_EQ(h.desktop.opened, QStringList{"http://www.morvel.com/magic.php"});
+    }
+    QFile exe(root.path() + "/plugin/music.exe");
+    ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
+    exe.close();
+    {
+        Table h;
+        h.desktop.folder = root.path() + "/games/svk";
+        h.client->state().Profiles[0].Account = "alice";
+        h.client->LaunchMusicPlayer();
+        ASSERT_EQ(h.desktop.started.size(), 1);
+        EXPECT_TRUE(h.desktop.started[0].endsWith("/games/svk/../../plugin/music.exe"));
+        EXPECT_EQ(h.desktop.startedArguments, QStringList{"alice$$www.morvel.com$"});
+    }
 }
