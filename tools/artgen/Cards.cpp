@@ -84,11 +84,14 @@ QVector<Spot> Spots(int n) {
 }
 
 void NumberPips(QPainter& p, int suit, int n) {
-    const qreal cols[3] = {31, 46, 61};
+    // The crowded nine and ten get smaller pips set wider apart.
+    const bool crowded = n >= 9;
+    const qreal spread = crowded ? 17 : 15;
+    const qreal cols[3] = {46 - spread, 46, 46 + spread};
     const qreal top = 22, bottom = 100;
     for (const Spot& s : Spots(n)) {
         const QPointF c(cols[s.col], top + s.row * (bottom - top));
-        Pip(p, suit, c, 17, s.row > 0.5);
+        Pip(p, suit, c, crowded ? 15 : 17, s.row > 0.5);
     }
 }
 
@@ -130,21 +133,26 @@ void CourtHalf(QPainter& p, int suit, int rank) {
     const CourtColors cc = CourtColorsFor(suit);
     const QPen line(kInk, 0.8);
     p.setPen(line);
-    // Robe and shoulders.
+    // Robe and shoulders, reaching past the middle line (the clip cuts them there).
     QPainterPath robe;
-    robe.moveTo(24, 61);
-    robe.cubicTo(24, 50, 28, 44, 37, 42);
-    robe.lineTo(55, 42);
-    robe.cubicTo(64, 44, 68, 50, 68, 61);
+    robe.moveTo(27, 70);
+    robe.cubicTo(27, 52, 30, 45, 38, 42.5);
+    robe.lineTo(54, 42.5);
+    robe.cubicTo(62, 45, 65, 52, 65, 70);
     robe.closeSubpath();
     p.setBrush(cc.robe);
     p.drawPath(robe);
+    // Sleeve folds.
+    p.setPen(QPen(Shade(cc.robe, 0.62), 0.8));
+    p.drawLine(QPointF(33, 50), QPointF(32, 68));
+    p.drawLine(QPointF(59, 50), QPointF(60, 68));
+    p.setPen(line);
     // A trimmed front panel and a gold collar.
     QPainterPath panel;
-    panel.moveTo(40, 42);
-    panel.lineTo(52, 42);
-    panel.lineTo(50, 61);
-    panel.lineTo(42, 61);
+    panel.moveTo(40.5, 42.5);
+    panel.lineTo(51.5, 42.5);
+    panel.lineTo(50.5, 70);
+    panel.lineTo(41.5, 70);
     panel.closeSubpath();
     p.setBrush(cc.trim);
     p.drawPath(panel);
@@ -154,13 +162,13 @@ void CourtHalf(QPainter& p, int suit, int rank) {
     collar.quadTo(46, 50, 57, 43);
     collar.quadTo(46, 46, 35, 43);
     p.drawPath(collar);
-    for (int i = 0; i < 4; ++i) p.drawEllipse(QPointF(46, 49.5 + 3.2 * i), 0.9, 0.9);
+    for (int i = 0; i < 5; ++i) p.drawEllipse(QPointF(46, 49.5 + 3.4 * i), 0.9, 0.9);
     // The suit on a small shield held at the side.
     p.setBrush(Qt::white);
-    p.drawEllipse(QPointF(60, 53), 5.2, 5.2);
+    p.drawEllipse(QPointF(58, 52), 5.2, 5.2);
     p.setPen(Qt::NoPen);
     p.setBrush(SuitColor(suit));
-    p.drawPath(SuitPath(suit, QRectF(56.3, 49.3, 7.4, 7.4)));
+    p.drawPath(SuitPath(suit, QRectF(54.3, 48.3, 7.4, 7.4)));
     p.setPen(line);
     // Hair behind the face (the queen's falls to the shoulders).
     const QColor hair = rank == 12 ? QColor(0xE8, 0xB8, 0x40) : QColor(0x6B, 0x3E, 0x1E);
@@ -273,13 +281,20 @@ void CourtFigure(QPainter& p, int suit, int rank) {
             p.rotate(180);
             p.translate(-46, -61);
         }
-        p.setClipRect(QRectF(frame.left(), frame.top(), frame.width(), 61 - frame.top()));
+        // The halves meet on a diagonal through the centre, as on printed court cards.
+        p.setClipPath([&] {
+            QPainterPath half;
+            half.addPolygon(QPolygonF{frame.topLeft(), frame.topRight(), QPointF(frame.right(), 56),
+                                      QPointF(frame.left(), 66)});
+            half.closeSubpath();
+            return half;
+        }());
         CourtHalf(p, suit, rank);
         p.restore();
     }
     // The dividing line and the frame.
     p.setPen(QPen(kGold, 0.9));
-    p.drawLine(QPointF(frame.left(), 61), QPointF(frame.right(), 61));
+    p.drawLine(QPointF(frame.left(), 66), QPointF(frame.right(), 56));
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(SuitColor(suit), 1.1));
     p.drawRect(frame);
@@ -334,6 +349,9 @@ QImage Joker(bool red, QSize size) {
     // A jester: starburst, three-pointed cap with bells, face and ruff.
     const QPointF c(47, 62);
     p.save();
+    p.translate(c);
+    p.scale(1.22, 1.22);
+    p.translate(-c);
     QRadialGradient burst(c, 34);
     burst.setColorAt(0, red ? QColor(0xFF, 0xE0, 0x80) : QColor(0xE8, 0xE8, 0xE8));
     burst.setColorAt(1, QColor(255, 255, 255, 0));

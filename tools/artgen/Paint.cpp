@@ -102,6 +102,7 @@ QPainterPath UnitSuit(int suit) {
         break;
     default: {  // club: three lobes on a flared stem
         QPainterPath lobes;
+        lobes.setFillRule(Qt::WindingFill);
         lobes.addEllipse(QPointF(0, -0.5), 0.46, 0.46);
         lobes.addEllipse(QPointF(-0.52, 0.16), 0.46, 0.46);
         lobes.addEllipse(QPointF(0.52, 0.16), 0.46, 0.46);

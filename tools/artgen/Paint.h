@@ -30,7 +30,7 @@ QPainterPath TextPath(const QString& text, const QFont& font, const QRectF& box)
 void OutlinedText(QPainter& p, const QRectF& box, const QString& text, const QFont& font,
                   const QBrush& fill, const QColor& outline, qreal outlineWidth);
 
-// Suit 0 diamonds, 1 clubs, 2 hearts, 3 spades, fitted into `box` (aspect kept).
+// Suit 0 diamonds, 1 clubs, 2 hearts, 3 spades, fitted into `box`, keeping their proportions.
 QPainterPath SuitPath(int suit, const QRectF& box);
 QColor SuitColor(int suit);
 bool IsRedSuit(int suit);

@@ -12,6 +12,7 @@
 #include "table/InformationWindow.h"
 #include "table/MainForm.h"
 #include "table/PictureLibrary.h"
+#include "table/SettingsWindow.h"
 
 using namespace sorvik;
 using namespace sorvik::test;
@@ -50,6 +51,52 @@ void PutCard(PacketFrame& f, int at, int rank, int suitBit) {
     f[at + 1] = static_cast<uint8_t>(rank);
 }
 
+// Every element of the table shown at once, filled by a fixture, to check the layout.
+void LayoutSheet(const PictureLibrary& pictures, QSize screen, const QString& suffix) {
+    ClientHarness h(&pictures);
+    h.desktop.screen = screen;
+    h.Start();
+    h.LogIn();
+    MainForm& f = h.client->form();
+    const PictureTables& t = h.client->pictureTables();
+    for (int p = 0; p < 4; ++p) {
+        f.Tou[p]->SetPicture(t.AvatarPictures[p * 5 + 2]);
+        f.Nid[p]->SetCaption(QString::fromUtf8("[称号] 昵称很长的玩家%1").arg(p));
+        f.Cash[p]->SetCaption(p == 0 ? QString::fromUtf8("1234567金币") : QString::fromUtf8("********金币"));
+        f.Level[p]->SetCaption(QString::fromUtf8("第二十三级"));
+        for (TextLabel* l : {f.Nid[p], f.Cash[p], f.Level[p]}) l->adjustSize();
+        f.OK[p]->SetPicture(t.ReadyPictures[p % 3]);
+        f.OK[p]->show();
+        f.Speak[p]->SetPicture(p % 2 ? t.LookBubblePictures[p % 3] : t.GiveUpBubblePictures[p % 3]);
+        f.Speak[p]->show();
+        f.StakeLabel[p]->SetCaption(QStringLiteral("1%1%1").arg(p));
+        f.StakeLabel[p]->adjustSize();
+        f.StakeLabel[p]->show();
+    }
+    const double fan[4][2] = {{460, 552}, {40, 312}, {460, 112}, {860, 312}};
+    for (int p = 0; p < 4; ++p)
+        for (int i = 0; i < 3; ++i) {
+            PictureBox* c = f.cardImage[p][i];
+            c->SetPicture(t.CardPictures[16 * ((p + i) % 4) + 3 + 4 * i + p]);
+            c->MoveTo((fan[p][0] + 20 * i) * h.client->scale().ScaleX, fan[p][1] * h.client->scale().ScaleY);
+            c->show();
+            c->raise();
+        }
+    for (int k = 0; k < 9; ++k) h.client->OfferAction(k);
+    for (PictureBox* b : f.bipai) {
+        b->SetPicture(t.CompareButtonPictures[1]);
+        b->show();
+    }
+    for (int p = 0; p < 4; ++p) h.client->AnimateBet(p, 185);
+    f.Time_Img->show();
+    f.Number->SetCaption(QStringLiteral("15"));
+    f.Number->show();
+    f.Location->SetCaption(QString::fromUtf8("上海"));
+    f.Sysmsg[0]->AddItem(QString::fromUtf8("请点击【继续】按钮继续游戏！"));
+    f.Chat->setText(QString::fromUtf8("大家好"));
+    Shoot(h, "layout-sheet" + suffix);
+}
+
 void Scenes(const PictureLibrary& pictures, QSize screen, const QString& suffix) {
     ClientHarness h(&pictures);
     h.desktop.screen = screen;
@@ -59,6 +106,9 @@ void Scenes(const PictureLibrary& pictures, QSize screen, const QString& suffix)
     f.move(0, 0);
     h.loop.RunFor(0.5);
     Shoot(h, "table-empty" + suffix);
+    h.client->ToggleSettings();
+    Shoot(h, "settings" + suffix, {static_cast<QWidget*>(&h.client->VosSet())});
+    h.client->ToggleSettings();
 
     const struct {
         uint8_t seat;
@@ -156,6 +206,8 @@ int main(int argc, char** argv) {
     outFolder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(outFolder);
     PictureLibrary pictures;
+    LayoutSheet(pictures, {1280, 1024}, "");
+    LayoutSheet(pictures, {800, 600}, "-800x600");
     Scenes(pictures, {1280, 1024}, "");
     Scenes(pictures, {800, 600}, "-800x600");
     return 0;
