@@ -175,6 +175,7 @@ void MainForm::LayOutTable(const PictureTables& t) {
     }
     for (int k = 0; k < 4; ++k)
         for (TextLabel* l : {Nid[k], Cash[k], Level[k]}) l->setMinimumWidth(static_cast<int>(160 * scale_->ScaleX));
+    for (TextLabel* l : {Nid[0], Cash[0], Level[0]}) l->setMaximumWidth(static_cast<int>(160 * scale_->ScaleX));
     Location = Text(760, 668);
 
     // Ready marks, speech bubbles, stake labels.
@@ -252,14 +253,14 @@ void MainForm::LayOutTable(const PictureTables& t) {
     }
     for (int i = 0; i < 2; ++i) {
         Sysmsg[i] = new MessageList(Pic1, scale_);
-        Sysmsg[i]->Place(300, 660 + 34 * i, 262, 32);
+        Sysmsg[i]->Place(346, 660 + 34 * i, 222, 32);
         Sysmsg[i]->setStyleSheet(QStringLiteral(
             "QListWidget { background: rgba(0,0,0,90); color: #fff6d0; border: none; }"));
         Sysmsg[i]->setFocusPolicy(Qt::NoFocus);
     }
     Chat = new QLineEdit(Pic1);
-    Chat->setGeometry(static_cast<int>(300 * scale_->ScaleX), static_cast<int>(732 * scale_->ScaleY),
-                      static_cast<int>(266 * scale_->ScaleX), static_cast<int>(24 * scale_->ScaleY));
+    Chat->setGeometry(static_cast<int>(346 * scale_->ScaleX), static_cast<int>(732 * scale_->ScaleY),
+                      static_cast<int>(222 * scale_->ScaleX), static_cast<int>(24 * scale_->ScaleY));
     Chat->setMaxLength(100);
 
     Time_Img = Picture(490, 452);
@@ -268,7 +269,7 @@ void MainForm::LayOutTable(const PictureTables& t) {
     Time_Img->setScaledContents(true);
     Time_Img->hide();
     Number = Text(538, 457, 0x00FF00);
-    Number->resize(static_cast<int>(24 * scale_->ScaleX), static_cast<int>(24 * scale_->ScaleY));
+    Number->resize(static_cast<int>(30 * scale_->ScaleX), static_cast<int>(26 * scale_->ScaleY));
     QFont nf = Number->font();
     nf.setPointSize(small ? 12 : 14);
     nf.setBold(true);
