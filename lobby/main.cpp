@@ -3,6 +3,13 @@
 // message of the lobby link. Orders can also come one per line on standard input.
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+#include <cstdio>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
@@ -43,6 +50,29 @@ void QuitOnTerminationSignals(sorvik::lobby::LobbyWindow& window) {
     ::sigaction(SIGINT, &action, nullptr);
 }
 
+// A loopback port in 20000..32767 that nothing listens on now.
+int FreeLoopbackPort() {
+    for (int tries = 0; tries < 200; ++tries) {
+        const int port = 20000 + static_cast<int>(QRandomGenerator::global()->bounded(12768));
+        QTcpServer probe;
+        if (probe.listen(QHostAddress::LocalHost, static_cast<quint16>(port))) return port;
+    }
+    return 0;
+}
+
+// Polls the port until the server accepts connections, or it ends, or 10 s pass.
+bool WaitUntilListening(int port, const QProcess& server) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 10000 && server.state() != QProcess::NotRunning) {
+        QTcpSocket s;
+        s.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+        if (s.waitForConnected(200)) return true;
+        QThread::msleep(50);
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,9 +107,13 @@ int main(int argc, char** argv) {
         "window-dir", "Lobby link folder (SORVIK_WINDOW_DIR) for the lobby and the client.",
         "dir");
     const QCommandLineOption autostart("autostart", "Start the client at once.");
+    const QCommandLineOption demo(
+        "demo", "Start a local sorvik-server with three bots on a free loopback port and sit down.");
+    const QCommandLineOption seed("seed", "With --demo: the server's seed, for a reproducible table.",
+                                  "n");
     parser.addOptions({user, key, host, port, location, proxyType, proxyHost, proxyPort,
                        proxyUser, proxyPassword, customTitles, lobbyTitle, tableCaption, client,
-                       windowDir, autostart});
+                       windowDir, autostart, demo, seed});
     parser.process(app);
 
     // Set before the link is made, and inherited by the client.
@@ -110,11 +144,38 @@ int main(int argc, char** argv) {
             ? parser.value(client)
             : QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../games/svk/sorvik");
 
+    // The demo: a local server with bots, on a port the client can read (at most 32767).
+    QProcess server;
+    if (parser.isSet(demo)) {
+        const int demoPort = FreeLoopbackPort();
+        if (demoPort == 0) {
+            std::fprintf(stderr, "sorvik-lobby: no free loopback port in 20000..32767\n");
+            return 1;
+        }
+        QStringList args{"--port", QString::number(demoPort), "--bots", "3"};
+        if (parser.isSet(seed)) args << "--seed" << parser.value(seed);
+        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server.start(QCoreApplication::applicationDirPath() + "/sorvik-server", args);
+        if (!server.waitForStarted(5000) || !WaitUntilListening(demoPort, server)) {
+            std::fprintf(stderr, "sorvik-lobby: the demo server did not start\n");
+            return 1;
+        }
+        fields.serverHost = QStringLiteral("127.0.0.1");
+        fields.serverPort = QString::number(demoPort);
+    }
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&server] {
+        if (server.state() == QProcess::NotRunning) return;
+        server.terminate();
+        if (!server.waitForFinished(3000)) server.kill();
+    });
+
     sorvik::lobby::LobbyWindow window(fields, clientPath);
     QuitOnTerminationSignals(window);
     window.ListenToStandardInput();
     window.show();
-    if (parser.isSet(autostart)) {
+    if (parser.isSet(demo))
+        window.Log(QStringLiteral("demo server on 127.0.0.1:%1 with three bots").arg(fields.serverPort));
+    if (parser.isSet(autostart) || parser.isSet(demo)) {
         QTimer::singleShot(0, &window, [&window] { window.StartClient(); });
     }
     return app.exec();
