@@ -369,7 +369,11 @@ void Table::FinishHand() {
                             {"pot", hand_->Pot()},
                             {"tax", results[winner].tax},
                             {"cards", HandText(hand_->Cards(0)) + "|" + HandText(hand_->Cards(1)) + "|" +
-                                          HandText(hand_->Cards(2)) + "|" + HandText(hand_->Cards(3))}});
+                                          HandText(hand_->Cards(2)) + "|" + HandText(hand_->Cards(3))},
+                            {"coins", std::to_string(static_cast<long long>(seats_[0].profile().coins)) + "|" +
+                                          std::to_string(static_cast<long long>(seats_[1].profile().coins)) + "|" +
+                                          std::to_string(static_cast<long long>(seats_[2].profile().coins)) + "|" +
+                                          std::to_string(static_cast<long long>(seats_[3].profile().coins))}});
     hand_.reset();
     begun_ = false;
     host_.HandSettled(id_);

@@ -16,6 +16,15 @@ bool WaitFor(const std::function<bool()>& done, double seconds) {
     return true;
 }
 
+int FreeLoopbackPort() {
+    for (int tries = 0; tries < 200; ++tries) {
+        const int port = 20000 + static_cast<int>(QRandomGenerator::global()->bounded(12768));
+        QTcpServer probe;
+        if (probe.listen(QHostAddress(QStringLiteral("127.0.0.1")), static_cast<quint16>(port))) return port;
+    }
+    return 0;
+}
+
 ScriptedServer::ScriptedServer() {
     for (int tries = 0; tries < 200 && !server_.isListening(); ++tries) {
         const int port = 20000 + static_cast<int>(QRandomGenerator::global()->bounded(12768));

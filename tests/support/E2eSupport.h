@@ -13,6 +13,9 @@
 
 namespace sorvik::test {
 
+// A loopback port in 20000..32767 that nothing listens on now; 0 when none was found.
+int FreeLoopbackPort();
+
 // Runs the event loop until `done` holds or `seconds` pass; true when it held.
 bool WaitFor(const std::function<bool()>& done, double seconds);
 
