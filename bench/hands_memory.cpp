@@ -25,17 +25,6 @@ long RssKb() {
     return -1;
 }
 
-PacketFrame Turn(uint8_t actor, uint8_t action, uint8_t next, uint8_t mask, uint8_t stake, uint8_t put = 0) {
-    PacketFrame f = ServerFrame(kTurnUpdate);
-    f[6] = actor;
-    f[9] = action;
-    f[11] = mask;
-    f[12] = next;
-    f[14] = put;
-    f[15] = stake;
-    return f;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,15 +52,15 @@ int main(int argc, char** argv) {
         PacketFrame start = ServerFrame(kGameStart);
         start[15] = 10;
         send(start);
-        send(Turn(8, 4, 4, 0, 10, 10));
-        send(Turn(4, 2, 2, 0, 10));
-        send(Turn(2, 4, 1, 0x07, 10, 10));
+        send(TurnFrame(8, 4, 4, 0, 10, 10));
+        send(TurnFrame(4, 2, 2, 0, 10));
+        send(TurnFrame(2, 4, 1, 0x07, 10, 10));
         h.client->OnActionClick(2);
-        PacketFrame compare = Turn(4, 8, 8, 0, 10, 10);
+        PacketFrame compare = TurnFrame(4, 8, 8, 0, 10, 10);
         compare[16] = 4;
         compare[32] = 2;
         send(compare);
-        send(Turn(8, 1, 0, 0, 0));
+        send(TurnFrame(8, 1, 0, 0, 0));
         PacketFrame first = ResultFrame(1, false, 20, 20, 3);
         first[35] = 4;
         send(first);

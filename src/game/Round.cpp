@@ -91,23 +91,15 @@ void TableClient::OnTurnUpdate(const PacketFrame& f) {
     const int n = state_.PositionOfSeat(f[12]);
     // 4. The turn clock moves to the next player.
     const double clockAt[4][2] = {{0, 0}, {44, 248}, {346, 110}, {863, 248}};
-    if (n != 0) {
-        form_->Time_Img->Place(clockAt[n][0], clockAt[n][1]);
-        form_->Number->MoveTo(form_->Time_Img->Left() + 48 * scale_.ScaleX,
-                              form_->Time_Img->Top() + 5 * scale_.ScaleY);
-    }
-    auto startClock = [this] {
+    auto startClock = [this](double left, double top) {
         transport_.Slots.TurnClock.Arm();
         state_.TurnClockLast = seams_.loop.Now();
-        state_.TurnSeconds = 15;
-        form_->Number->SetCaption(QStringLiteral("15"));
-        form_->Number->SetForeColor(0x00FF00);
-        form_->Time_Img->show();
-        form_->Number->show();
-        form_->Time_Img->raise();
-        form_->Number->raise();
+        ShowCountdown(left, top);
     };
-    startClock();
+    if (n != 0)
+        startClock(clockAt[n][0], clockAt[n][1]);
+    else  // the local place stays where it was
+        startClock(form_->Time_Img->Left() / scale_.ScaleX, form_->Time_Img->Top() / scale_.ScaleY);
     // 5. The action.
     auto& speak = form_->Speak;
     switch (f[9]) {
@@ -205,10 +197,20 @@ void TableClient::OnTurnUpdate(const PacketFrame& f) {
     }
     OfferTurnActions(f[11], f[15]);
     state_.MyTurn = true;
-    form_->Time_Img->Place(490, 452);
+    startClock(490, 452);
+}
+
+void TableClient::ShowCountdown(double left, double top) {
+    state_.TurnSeconds = 15;
+    form_->Time_Img->Place(left, top);
     form_->Number->MoveTo(form_->Time_Img->Left() + 48 * scale_.ScaleX,
                           form_->Time_Img->Top() + 5 * scale_.ScaleY);
-    startClock();
+    form_->Number->SetCaption(QStringLiteral("15"));
+    form_->Number->SetForeColor(0x00FF00);
+    form_->Time_Img->show();
+    form_->Number->show();
+    form_->Time_Img->raise();
+    form_->Number->raise();
 }
 
 }  // namespace sorvik

@@ -198,16 +198,7 @@ void TableClient::ShowGameResult(const PacketFrame& frame) {
     Step([&] {
         transport_.Slots.StartClock.Arm();
         s.StartClockLast = seams_.loop.Now();
-        s.TurnSeconds = 15;
-        form_->Time_Img->Place(485, 288);
-        form_->Number->MoveTo(form_->Time_Img->Left() + 48 * scale_.ScaleX,
-                              form_->Time_Img->Top() + 5 * scale_.ScaleY);
-        form_->Number->SetCaption(QStringLiteral("15"));
-        form_->Number->SetForeColor(0x00FF00);
-        form_->Time_Img->show();
-        form_->Number->show();
-        form_->Time_Img->raise();
-        form_->Number->raise();
+        ShowCountdown(485, 288);
     });
     // 8.-9.
     Step([&] {

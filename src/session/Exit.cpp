@@ -183,6 +183,11 @@ void TableClient::ExitConfirmed() {
         transport_.Slots.ExitClock.Disarm();
         SendQuit();
     }
+    ReturnToLobby();
+    frmExit().hide();
+}
+
+void TableClient::ReturnToLobby() {
     state_.TableArmed = false;
     TeardownTable();
     ResetHandState();
@@ -190,20 +195,13 @@ void TableClient::ExitConfirmed() {
     if (!LobbyFound()) EndProgram(0);
     form_->showMinimized();
     RestoreLobby();
-    frmExit().hide();
 }
 
 void TableClient::ExitCancelled() { frmExit().hide(); }
 
 void TableClient::OtherExitOk() {
-    state_.TableArmed = false;
-    TeardownTable();
-    ResetHandState();
-    ResetTableView();
     frmOtherExit().hide();
-    if (!LobbyFound()) EndProgram(0);
-    form_->showMinimized();
-    RestoreLobby();
+    ReturnToLobby();
 }
 
 void TableClient::OtherExitCancel() {

@@ -232,6 +232,10 @@ private:
     void SystemMessage(int list, const QString& line);
     void WireWindows();
     void ApplySettingsOption(int k);
+    // Tears the table down and hands the screen to the lobby (the program ends without one).
+    void ReturnToLobby();
+    // Shows the countdown at a design position with 15 in green.
+    void ShowCountdown(double left, double top);
     void ClearPosition(int p);
     void SetAvatar(int p, int index);
     QString Clock() const;

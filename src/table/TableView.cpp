@@ -58,13 +58,7 @@ void TableClient::OnToolbarClick(int k) {
             if (hero_) hero_->hide();
             if (score_) score_->hide();
             if (state_.TableClosed) {
-                state_.TableArmed = false;
-                TeardownTable();
-                ResetHandState();
-                ResetTableView();
-                if (!LobbyFound()) EndProgram(0);
-                form_->showMinimized();
-                RestoreLobby();
+                ReturnToLobby();
                 return;
             }
             if (state_.ToolbarUsed[2]) return;

@@ -48,6 +48,23 @@ PacketFrame UserInfoFrame(uint8_t ownSeat, const Player& p) {
     return f;
 }
 
+PacketFrame TurnFrame(uint8_t actor, uint8_t action, uint8_t next, uint8_t mask, uint8_t stake,
+                      uint8_t put) {
+    PacketFrame f = ServerFrame(kTurnUpdate);
+    f[6] = actor;
+    f[9] = action;
+    f[11] = mask;
+    f[12] = next;
+    f[14] = put;
+    f[15] = stake;
+    return f;
+}
+
+void PutCard(PacketFrame& f, int at, int rank, int suitBit) {
+    f[at] = static_cast<uint8_t>(suitBit);
+    f[at + 1] = static_cast<uint8_t>(rank);
+}
+
 PacketFrame ResultFrame(uint8_t seat, bool won, uint64_t gross, uint64_t final, uint8_t level,
                         uint32_t room) {
     PacketFrame f = ServerFrame(kGameResult);

@@ -39,6 +39,11 @@ struct Player {
     bool ready = false;
 };
 PacketFrame UserInfoFrame(uint8_t ownSeat, const Player& p);
+// A turn update: actor, action code, next player, its mask and stake, what the actor put in.
+PacketFrame TurnFrame(uint8_t actor, uint8_t action, uint8_t next, uint8_t mask, uint8_t stake,
+                      uint8_t put = 0);
+// A card at a frame offset: suit bit in the low byte, rank in the next.
+void PutCard(PacketFrame& f, int at, int rank, int suitBit);
 // A result frame: the seat, won or lost, gross and final magnitudes, the level.
 PacketFrame ResultFrame(uint8_t seat, bool won, uint64_t gross, uint64_t final, uint8_t level,
                         uint32_t room = 100);

@@ -25,18 +25,6 @@ struct InHand : ClientHarness {
         socket.raw.clear();
         sound.played.clear();
     }
-    // A turn update: actor, action, next player, its mask and stake, what the actor put in.
-    PacketFrame Turn(uint8_t actor, uint8_t action, uint8_t next, uint8_t mask, uint8_t stake,
-                     uint8_t put = 0) {
-        PacketFrame f = ServerFrame(kTurnUpdate);
-        f[6] = actor;
-        f[9] = action;
-        f[11] = mask;
-        f[12] = next;
-        f[14] = put;
-        f[15] = stake;
-        return f;
-    }
     bool Dispatch(const PacketFrame& f) { return Call([&] { client->DispatchFrame(f); }); }
     std::vector<PacketFrame> Actions() { return socket.FramesOfType(kActionFrame); }
     // Runs the pump until queued frames are out.
@@ -45,11 +33,6 @@ struct InHand : ClientHarness {
     MainForm& f() { return client->form(); }
     TableState& s() { return client->state(); }
 };
-
-void PutCard(PacketFrame& f, int at, int rank, int suitBit) {
-    f[at] = static_cast<uint8_t>(suitBit);
-    f[at + 1] = static_cast<uint8_t>(rank);
-}
 
 }  // namespace
 
@@ -109,7 +92,7 @@ TEST(TurnOffer, ButtonsFollowTheMaskAndTheCap) {
     for (const auto& c : cases) {
         InHand h;
         if (c.looked) h.s().StakeFactor = 2;
-        ASSERT_TRUE(h.Dispatch(h.Turn(2, 0, 1, 0x07, static_cast<uint8_t>(c.stake))));
+        ASSERT_TRUE(h.Dispatch(TurnFrame(2, 0, 1, 0x07, static_cast<uint8_t>(c.stake))));
         EXPECT_TRUE(h.s().MyTurn);
         for (int k : c.offered) EXPECT_TRUE(h.Offered(k)) << c.stake << " button " << k;
         for (int k : c.notOffered) EXPECT_FALSE(h.Offered(k)) << c.stake << " button " << k;
@@ -121,7 +104,7 @@ TEST(TurnOffer, ButtonsFollowTheMaskAndTheCap) {
 TEST(TurnOffer, RaiseStepsUpToTheCapThenFollow) {
     InHand h;
     h.s().StakeFactor = 2;
-    ASSERT_TRUE(h.Dispatch(h.Turn(2, 0, 1, 0x04, 10)));
+    ASSERT_TRUE(h.Dispatch(TurnFrame(2, 0, 1, 0x04, 10)));
     h.client->OnActionClick(5);  // +50: T = 60
     EXPECT_EQ(h.f().StakeLabel[0]->Caption(), "60");
     EXPECT_FALSE(h.Offered(5));
@@ -149,14 +132,14 @@ TEST(TurnOffer, RaiseStepsUpToTheCapThenFollow) {
 
 TEST(TurnOffer, MinimumAndMaximumIgnoreTheRaise) {
     InHand h;
-    ASSERT_TRUE(h.Dispatch(h.Turn(2, 0, 1, 0x04, 20)));
+    ASSERT_TRUE(h.Dispatch(TurnFrame(2, 0, 1, 0x04, 20)));
     h.client->OnActionClick(7);
     h.client->OnActionClick(8);  // minimum: the stake, not the raise
     h.Flush();
     ASSERT_EQ(h.Actions().size(), 1u);
     EXPECT_EQ(h.Actions()[0][15], 20);
     InHand m;
-    ASSERT_TRUE(m.Dispatch(m.Turn(2, 0, 1, 0x04, 20)));
+    ASSERT_TRUE(m.Dispatch(TurnFrame(2, 0, 1, 0x04, 20)));
     m.client->OnActionClick(4);
     m.Flush();
     EXPECT_EQ(m.Actions()[0][15], 50);
@@ -164,14 +147,14 @@ TEST(TurnOffer, MinimumAndMaximumIgnoreTheRaise) {
 
 TEST(TurnOffer, LookAndGiveUp) {
     InHand h;
-    ASSERT_TRUE(h.Dispatch(h.Turn(2, 0, 1, 0x03, 10)));
+    ASSERT_TRUE(h.Dispatch(TurnFrame(2, 0, 1, 0x03, 10)));
     h.client->OnActionClick(1);
     h.Flush();
     ASSERT_EQ(h.Actions().size(), 1u);
     EXPECT_EQ(h.Actions()[0][9], 2);
     EXPECT_EQ(h.s().StakeFactor, 2);
     // The server answers the look with the local cards, and the turn stays.
-    PacketFrame look = h.Turn(1, 2, 1, 0x05, 20);
+    PacketFrame look = TurnFrame(1, 2, 1, 0x05, 20);
     PutCard(look, 20, 5, 1);
     PutCard(look, 24, 14, 4);
     PutCard(look, 28, 2, 8);
@@ -195,7 +178,7 @@ TEST(TurnOffer, LookAndGiveUp) {
 TEST(TurnUpdate, OtherPlayersActions) {
     InHand h;
     // Remote2 gives up: bubble, collapse, one player fewer, the sound.
-    ASSERT_TRUE(h.Dispatch(h.Turn(4, 1, 8, 0, 10)));
+    ASSERT_TRUE(h.Dispatch(TurnFrame(4, 1, 8, 0, 10)));
     EXPECT_EQ(h.s().ActiveCount, 3);
     EXPECT_TRUE(h.f().Speak[2]->isVisibleTo(h.f().Pic1));
     EXPECT_EQ(h.f().Speak[2]->PictureId(), h.client->pictureTables().GiveUpBubblePictures[1]);
@@ -204,20 +187,20 @@ TEST(TurnUpdate, OtherPlayersActions) {
     EXPECT_DOUBLE_EQ(h.f().Time_Img->Left(), 863);  // the clock moves to the next player
     EXPECT_FALSE(h.s().MyTurn);
     // Remote1 looks: its cards spread by 30.
-    ASSERT_TRUE(h.Dispatch(h.Turn(2, 2, 2, 0, 10)));
+    ASSERT_TRUE(h.Dispatch(TurnFrame(2, 2, 2, 0, 10)));
     EXPECT_TRUE(h.s().LookedInHand[1]);
     EXPECT_TRUE(h.s().HasLooked[1]);
     EXPECT_DOUBLE_EQ(h.f().cardImage[1][2]->Left(), h.f().cardImage[1][0]->Left() + 60);
     // Remote3 stakes 20: its label, its chips.
     const int chips = h.client->ChipCount();
-    ASSERT_TRUE(h.Dispatch(h.Turn(8, 4, 2, 0, 20, 20)));
+    ASSERT_TRUE(h.Dispatch(TurnFrame(8, 4, 2, 0, 20, 20)));
     EXPECT_EQ(h.f().StakeLabel[3]->Caption(), "30");
     EXPECT_EQ(h.client->ChipCount(), chips + 1);
     // A give-up echoed for the local player lowers nothing.
-    ASSERT_TRUE(h.Dispatch(h.Turn(1, 1, 2, 0, 20)));
+    ASSERT_TRUE(h.Dispatch(TurnFrame(1, 1, 2, 0, 20)));
     EXPECT_EQ(h.s().ActiveCount, 3);
     // Action code 3 only moves the clock.
-    ASSERT_TRUE(h.Dispatch(h.Turn(2, 3, 4, 0, 20)));
+    ASSERT_TRUE(h.Dispatch(TurnFrame(2, 3, 4, 0, 20)));
     EXPECT_DOUBLE_EQ(h.f().Time_Img->Left(), 346);
     EXPECT_EQ(h.s().ActiveCount, 3);
 }
@@ -233,7 +216,7 @@ TEST(TurnUpdate, CoinWarnings) {
         h.s().BaseStake = 100;
         h.f().StakeLabel[0]->SetCaption("250");
         h.f().Cash[0]->SetCaption(PlainAmount(c.coins) + QString::fromUtf8("金币"));
-        ASSERT_TRUE(h.Dispatch(h.Turn(2, 0, 4, 0, 10)));
+        ASSERT_TRUE(h.Dispatch(TurnFrame(2, 0, 4, 0, 10)));
         QWidget& notice = h.client->frm_kaipai();
         EXPECT_EQ(notice.isVisible(), c.text != nullptr) << c.coins;
         if (c.text) {
@@ -245,7 +228,7 @@ TEST(TurnUpdate, CoinWarnings) {
 
 TEST(TurnUpdate, FullPotOpensTheHandsItNames) {
     InHand h;
-    PacketFrame f = h.Turn(8, 4, 0, 0, 0, 10);
+    PacketFrame f = TurnFrame(8, 4, 0, 0, 0, 10);
     f[16] = 1;  // local
     PutCard(f, 20, 9, 1);
     PutCard(f, 24, 13, 2);
@@ -264,7 +247,7 @@ TEST(TurnUpdate, FullPotOpensTheHandsItNames) {
 TEST(TurnUpdate, CompareResults) {
     InHand h;
     // The local player loses to Remote1 with four in the hand.
-    PacketFrame f = h.Turn(1, 8, 2, 0, 10, 10);
+    PacketFrame f = TurnFrame(1, 8, 2, 0, 10, 10);
     f[16] = 2;
     f[32] = 1;
     ASSERT_TRUE(h.Dispatch(f));
@@ -278,7 +261,7 @@ TEST(TurnUpdate, CompareResults) {
     // The last comparison: no sound, both hands shown.
     InHand last;
     last.s().ActiveCount = 2;
-    PacketFrame g = last.Turn(2, 8, 0, 0, 0, 20);
+    PacketFrame g = TurnFrame(2, 8, 0, 0, 0, 20);
     g[16] = 2;
     PutCard(g, 20, 12, 1);
     PutCard(g, 24, 12, 2);
@@ -329,7 +312,7 @@ TEST(CompareChoice, AtOnceOrByMarker) {
         InHand h;
         h.s().ActiveCount = 3;
         h.s().LookedInHand[2] = h.s().HasLooked[2] = true;
-        ASSERT_TRUE(h.Dispatch(h.Turn(2, 0, 1, 0x0C, 10)));
+        ASSERT_TRUE(h.Dispatch(TurnFrame(2, 0, 1, 0x0C, 10)));
         h.client->OnActionClick(3);
         h.Flush();
         ASSERT_EQ(h.Actions().size(), 1u);
@@ -340,7 +323,7 @@ TEST(CompareChoice, AtOnceOrByMarker) {
     {  // four, two looked: markers blink, the right-hand one picks position 3
         InHand h;
         for (int p : {1, 3}) h.s().LookedInHand[p] = h.s().HasLooked[p] = true;
-        ASSERT_TRUE(h.Dispatch(h.Turn(2, 0, 1, 0x0C, 10)));
+        ASSERT_TRUE(h.Dispatch(TurnFrame(2, 0, 1, 0x0C, 10)));
         h.client->OnActionClick(3);
         EXPECT_TRUE(h.f().bipai[0]->isVisibleTo(h.f().Pic1));
         EXPECT_FALSE(h.f().bipai[1]->isVisibleTo(h.f().Pic1));
@@ -358,7 +341,7 @@ TEST(CompareChoice, AtOnceOrByMarker) {
     }
     {  // nobody looked: pending, nothing sent; the timeout finds no target
         InHand h;
-        ASSERT_TRUE(h.Dispatch(h.Turn(2, 0, 1, 0x0C, 10)));
+        ASSERT_TRUE(h.Dispatch(TurnFrame(2, 0, 1, 0x0C, 10)));
         h.client->OnActionClick(3);
         EXPECT_TRUE(h.s().ComparePending);
         ASSERT_TRUE(h.Run(17));
@@ -367,7 +350,7 @@ TEST(CompareChoice, AtOnceOrByMarker) {
     {  // two left, nobody looked: at once with the local seat's own bit
         InHand h;
         h.s().ActiveCount = 2;
-        ASSERT_TRUE(h.Dispatch(h.Turn(2, 0, 1, 0x0C, 10)));
+        ASSERT_TRUE(h.Dispatch(TurnFrame(2, 0, 1, 0x0C, 10)));
         EXPECT_EQ(h.f().Operation[3]->PictureId(), h.client->pictureTables().ActionButtonPictures[27]);
         h.client->OnActionClick(3);
         h.Flush();
@@ -380,7 +363,7 @@ TEST(CompareChoice, AtOnceOrByMarker) {
 TEST(CompareChoice, TimeoutComparesInsteadOfGivingUp) {
     InHand h;
     for (int p : {1, 2}) h.s().LookedInHand[p] = h.s().HasLooked[p] = true;
-    ASSERT_TRUE(h.Dispatch(h.Turn(2, 0, 1, 0x0D, 10)));
+    ASSERT_TRUE(h.Dispatch(TurnFrame(2, 0, 1, 0x0D, 10)));
     h.client->OnActionClick(3);
     ASSERT_TRUE(h.Run(17));
     ASSERT_EQ(h.Actions().size(), 1u);
@@ -390,9 +373,9 @@ TEST(CompareChoice, TimeoutComparesInsteadOfGivingUp) {
 
 TEST(Hand, ResultsCollectThePotAndTheCountdownReadiesTheNextHand) {
     InHand h;
-    ASSERT_TRUE(h.Dispatch(h.Turn(2, 0, 1, 0x04, 10)));
+    ASSERT_TRUE(h.Dispatch(TurnFrame(2, 0, 1, 0x04, 10)));
     h.client->OnActionClick(2);
-    PacketFrame last = h.Turn(1, 4, 0, 0, 0, 10);
+    PacketFrame last = TurnFrame(1, 4, 0, 0, 0, 10);
     ASSERT_TRUE(h.Dispatch(last));
     PacketFrame first = ResultFrame(1, true, 40, 38, 2);
     first[35] = 1;  // the winner: the local seat

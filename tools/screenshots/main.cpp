@@ -35,22 +35,6 @@ void Shoot(ClientHarness& h, const QString& name, std::initializer_list<QWidget*
     std::printf("%s %s\n", image.save(path) ? "wrote" : "could not write", qPrintable(path));
 }
 
-PacketFrame Turn(uint8_t actor, uint8_t action, uint8_t next, uint8_t mask, uint8_t stake, uint8_t put = 0) {
-    PacketFrame f = ServerFrame(kTurnUpdate);
-    f[6] = actor;
-    f[9] = action;
-    f[11] = mask;
-    f[12] = next;
-    f[14] = put;
-    f[15] = stake;
-    return f;
-}
-
-void PutCard(PacketFrame& f, int at, int rank, int suitBit) {
-    f[at] = static_cast<uint8_t>(suitBit);
-    f[at + 1] = static_cast<uint8_t>(rank);
-}
-
 // Every element of the table shown at once, filled by a fixture, to check the layout.
 void LayoutSheet(const PictureLibrary& pictures, QSize screen, const QString& suffix) {
     ClientHarness h(&pictures);
@@ -136,18 +120,18 @@ void Scenes(const PictureLibrary& pictures, QSize screen, const QString& suffix)
     PacketFrame start = ServerFrame(kGameStart);
     start[15] = 10;
     h.client->DispatchFrame(start);
-    h.client->DispatchFrame(Turn(2, 2, 2, 0, 10));
-    PacketFrame look = Turn(1, 2, 1, 0x0F, 20);
+    h.client->DispatchFrame(TurnFrame(2, 2, 2, 0, 10));
+    PacketFrame look = TurnFrame(1, 2, 1, 0x0F, 20);
     PutCard(look, 20, 14, 4);
     PutCard(look, 24, 13, 4);
     PutCard(look, 28, 12, 4);
-    h.client->DispatchFrame(Turn(8, 4, 1, 0x07, 10, 20));
+    h.client->DispatchFrame(TurnFrame(8, 4, 1, 0x07, 10, 20));
     h.client->DispatchFrame(look);
     h.client->OnActionHover(2);
     Shoot(h, "hand-turn" + suffix);
 
     // The face-off, caught in the middle.
-    PacketFrame compare = Turn(1, 8, 4, 0, 20, 20);
+    PacketFrame compare = TurnFrame(1, 8, 4, 0, 20, 20);
     compare[16] = 1;
     PutCard(compare, 20, 14, 4);
     PutCard(compare, 24, 13, 4);
@@ -160,7 +144,7 @@ void Scenes(const PictureLibrary& pictures, QSize screen, const QString& suffix)
     h.client->DispatchFrame(compare);
 
     // The full pot opens the other hands; the results settle the hand.
-    PacketFrame open = Turn(8, 4, 0, 0, 0, 20);
+    PacketFrame open = TurnFrame(8, 4, 0, 0, 0, 20);
     open[16] = 1;
     PutCard(open, 20, 14, 4);
     PutCard(open, 24, 13, 4);
