@@ -58,7 +58,9 @@ TEST(CommandLine, NumericFields) {
         f.port = c.port;
         const auto p = ParseCommandLine(f.Join());
         EXPECT_EQ(bool(p), c.ok) << c.port;
-        if (p && c.ok) EXPECT_EQ(p->ServerPort, c.value) << c.port;
+        if (p && c.ok) {
+            EXPECT_EQ(p->ServerPort, c.value) << c.port;
+        }
     }
 }
 
