@@ -193,3 +193,62 @@ TEST(ServerTable, ThreeHandsThroughTheButtonsSettleWithTheSameCoins) {
     if (!markerChosen) std::printf("note: no compare with a choice of target came up at this seed\n");
     EXPECT_FALSE(c.desktop.ended);
 }
+
+TEST(ServerTable, ACompareWithAChoiceOfTargetThroughTheMarkers) {
+    // Three people and one bot: two of them always look, so the third has two lookers to
+    // choose from when it compares.
+    QStringList options = kQuickBots;
+    options << "--bots" << "1";
+    Server server(options);
+    ASSERT_GT(server.port, 0);
+    Client a(server.port, "ann");
+    Client b(server.port, "ben");
+    Client c(server.port, "cat");
+    ASSERT_TRUE(WaitFor([&] { return Seated(a) == 4 && Seated(b) == 4 && Seated(c) == 4; }, 15));
+    auto click = [](PictureBox* p) { emit p->clicked(); };
+    auto looker = [&](Client& x) {
+        if (!x.s().MyTurn) return;
+        if (x.s().ActionEnabled[1] && !x.s().HasLooked[0])
+            click(x.f().Operation[1]);
+        else if (x.s().ActionEnabled[2])
+            click(x.f().Operation[2]);
+        else if (x.s().ActionEnabled[0])
+            click(x.f().Operation[0]);
+    };
+    bool chose = false;
+    int hands = 0;
+    while (!chose && hands < 6) {
+        const int before = a.s().GameCount;
+        ASSERT_TRUE(WaitFor([&] {
+            looker(b);
+            looker(c);
+            if (a.s().MyTurn && !a.s().ComparePending) {
+                int looked = 0;
+                for (int p = 1; p <= 3; ++p) looked += a.s().HasLooked[p] ? 1 : 0;
+                if (a.s().ActionEnabled[3] && looked >= 2 && a.s().ActiveCount > 2) {
+                    click(a.f().Operation[3]);
+                    for (PictureBox* marker : a.f().bipai)
+                        if (marker->isVisibleTo(a.f().Pic1)) {
+                            click(marker);
+                            chose = true;
+                            break;
+                        }
+                } else if (a.s().ActionEnabled[2]) {
+                    click(a.f().Operation[2]);
+                }
+            }
+            return a.s().GameCount > before;
+        }, 120)) << "hand " << hands + 1;
+        ++hands;
+        for (Client* x : {&a, &b, &c}) click(x->f().AnNiu[2]);
+    }
+    EXPECT_TRUE(chose);
+    // Every seat's coins agree with the server's after the last hand.
+    const QStringList coins =
+        QRegularExpression("coins=([0-9|]+)").match(server.Lines("hand_end").value(hands - 1)).captured(1).split('|');
+    ASSERT_EQ(coins.size(), 4);
+    for (Client* x : {&a, &b, &c}) {
+        const int seat = BitIndex(x->s().Seats[0].SeatBit);
+        EXPECT_EQ(PlainAmount(x->s().Profiles[0].Coins), coins[seat]) << x->s().Seats[0].AccountName.toStdString();
+    }
+}
