@@ -382,7 +382,8 @@ struct FaceOff {
 }  // namespace
 
 void TableClient::ShowCompare(int a, int b, std::array<int16_t, 24>& cards) {
-    if (a < 0 || a > 3 || b < 0 || b > 3 || a == b) throw DispatchFault("compare positions out of range");
+    if (a < 0 || a > 3 || b < 0 || b > 3) throw DispatchFault("compare positions out of range");
+    if (a == b) return;  // one hand against itself: nothing to show
     for (int e : {1, 5, 9, 13, 17, 21})
         if (cards[e] == 2) cards[e] = 15;
     MainForm& f = *form_;
