@@ -27,13 +27,14 @@ std::unique_ptr<ClientHarness> LoggedIn() {
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(*argc, *argv);
+    // Kept for the whole run and never destroyed: the process ends inside libFuzzer.
+    new QApplication(*argc, *argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    static std::unique_ptr<ClientHarness> h = LoggedIn();
+    static std::unique_ptr<ClientHarness>& h = *new std::unique_ptr<ClientHarness>(LoggedIn());
     const size_t chunk = 1 + data[0] % 300;
     bool ended = !h->Call([&] {
         for (size_t at = 1; at < size; at += chunk) {
