@@ -7,25 +7,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <unistd.h>
 
 #include "E2eSupport.h"
 #include "platform/UnixLobbyLink.h"
-
-namespace {
-
-long CpuTicks(qint64 pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) return -1;
-    const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    return fields.value(11).toLong() + fields.value(12).toLong();
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -46,21 +33,17 @@ int main(int argc, char** argv) {
     sorvik::UnixLobbyLink lobby(dir.path());
     lobby.Register(QString::fromUtf8("Morvel山庄"));
     QProcess client;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("SORVIK_WINDOW_DIR", dir.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    client.setProcessEnvironment(env);
-    client.start(QString::fromLocal8Bit(argv[1]),
-                 {QStringLiteral("cpu$key$127.0.0.1$%1$x$0$$0$$$0$Morvel山庄$$").arg(port)});
+    sorvik::test::StartClient(client, QString::fromLocal8Bit(argv[1]), dir.path(),
+                              QStringLiteral("cpu$key$127.0.0.1$%1$x$0$$0$$$0$Morvel山庄$$").arg(port));
     double cpu = 0, wall = 0;
     for (int h = 1; h <= hands; ++h) {
         if (!sorvik::test::WaitFor([&] { read(); return log.count("event=hand_start") >= h; }, 90)) return 1;
-        const long t0 = CpuTicks(client.processId());
+        const long t0 = sorvik::test::ProcessCpuTicks(client.processId());
         QElapsedTimer w;
         w.start();
         if (!sorvik::test::WaitFor([&] { read(); return log.count("event=hand_end") >= h; }, 180)) return 1;
         sorvik::test::WaitFor([] { return false; }, 4.0);  // the client's settlement and pot
-        cpu += static_cast<double>(CpuTicks(client.processId()) - t0) / static_cast<double>(sysconf(_SC_CLK_TCK));
+        cpu += static_cast<double>(sorvik::test::ProcessCpuTicks(client.processId()) - t0) / static_cast<double>(sysconf(_SC_CLK_TCK));
         wall += w.elapsed() / 1000.0;
     }
     std::printf("%d hands over %.1f s: %.2f s of client CPU, %.2f%% of one core (deal, chips, face-offs, "

@@ -6,26 +6,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <unistd.h>
 
 #include "E2eSupport.h"
 #include "platform/UnixLobbyLink.h"
-
-namespace {
-
-// utime + stime of a process in clock ticks.
-long CpuTicks(qint64 pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) return -1;
-    const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    return fields.value(11).toLong() + fields.value(12).toLong();
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -40,12 +26,8 @@ int main(int argc, char** argv) {
     sorvik::test::ScriptedServer server;
 
     QProcess client;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("SORVIK_WINDOW_DIR", dir.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    client.setProcessEnvironment(env);
-    client.start(QString::fromLocal8Bit(argv[1]),
-                 {QStringLiteral("idle$key$127.0.0.1$%1$x$0$$0$$$0$Morvel山庄$$").arg(server.Port())});
+    sorvik::test::StartClient(client, QString::fromLocal8Bit(argv[1]), dir.path(),
+                              QStringLiteral("idle$key$127.0.0.1$%1$x$0$$0$$$0$Morvel山庄$$").arg(server.Port()));
     if (!client.waitForStarted(10000)) return 1;
     if (!sorvik::test::WaitFor([&] { return !server.Peers().empty() && !server.Frames(0).empty(); }, 20))
         return 1;
@@ -55,9 +37,9 @@ int main(int argc, char** argv) {
     server.Send(0, reply);
     sorvik::test::WaitFor([] { return false; }, 2.0);  // settle
 
-    const long t0 = CpuTicks(client.processId());
+    const long t0 = sorvik::test::ProcessCpuTicks(client.processId());
     sorvik::test::WaitFor([] { return false; }, seconds);
-    const long t1 = CpuTicks(client.processId());
+    const long t1 = sorvik::test::ProcessCpuTicks(client.processId());
     const double cpuSeconds = static_cast<double>(t1 - t0) / static_cast<double>(sysconf(_SC_CLK_TCK));
     std::printf("idle for %.0f s: %.2f s of CPU, %.3f%% of one core; %zu frames received (keep-alives)\n",
                 seconds, cpuSeconds, 100.0 * cpuSeconds / seconds, server.Frames(0).size() - 1);

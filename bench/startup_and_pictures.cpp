@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -30,13 +29,10 @@ int main(int argc, char** argv) {
         lobby.Register(QString::fromUtf8("Morvel山庄"));
         sorvik::test::ScriptedServer server;
         QProcess client;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("SORVIK_WINDOW_DIR", dir.path());
-        client.setProcessEnvironment(env);
         QElapsedTimer t;
         t.start();
-        client.start(QString::fromLocal8Bit(argv[1]),
-                     {QStringLiteral("bench$key$127.0.0.1$%1$x$0$$0$$$0$Morvel山庄$$").arg(server.Port())});
+        sorvik::test::StartClient(client, QString::fromLocal8Bit(argv[1]), dir.path(),
+                                  QStringLiteral("bench$key$127.0.0.1$%1$x$0$$0$$$0$Morvel山庄$$").arg(server.Port()));
         // The window registers itself as the last step of the start-up, after it is shown.
         if (!sorvik::test::WaitFor([&] { return lobby.FindWindow("Sorvik"); }, 20)) return 1;
         times.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);

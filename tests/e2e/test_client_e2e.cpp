@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include "E2eSupport.h"
@@ -53,14 +52,10 @@ TEST(ClientProcess, LogsInAnswersTheLobbyLeavesAndComesBack) {
     ASSERT_GT(server.Port(), 0);
 
     QProcess client;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("SORVIK_WINDOW_DIR", dir.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    client.setProcessEnvironment(env);
     client.setProcessChannelMode(QProcess::ForwardedChannels);
     const QString line = QStringLiteral("alice$s3cret$127.0.0.1$%1$上海$0$$0$$$0$Morvel山庄$$")
                              .arg(server.Port());
-    client.start(QStringLiteral(SORVIK_CLIENT_PATH), {line});
+    StartClient(client, QStringLiteral(SORVIK_CLIENT_PATH), dir.path(), line);
     ASSERT_TRUE(client.waitForStarted(10000));
 
     // The client connects, tells the lobby, and sends the login frame byte for byte.
@@ -107,12 +102,8 @@ TEST(ClientProcess, EndsWithoutAMessageOnABadCommandLine) {
     QTemporaryDir dir(QStringLiteral("/tmp/svkXXXXXX"));
     Lobby lobby(dir.path());
     QProcess client;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("SORVIK_WINDOW_DIR", dir.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    client.setProcessEnvironment(env);
-    client.start(QStringLiteral(SORVIK_CLIENT_PATH),
-                 {QStringLiteral("alice$k$127.0.0.1$9000$x$0$$0$$$0$Morvel山庄$")});  // 12 fields
+    const QString twelveFields = QStringLiteral("alice$k$127.0.0.1$9000$x$0$$0$$$0$Morvel山庄$");
+    StartClient(client, QStringLiteral(SORVIK_CLIENT_PATH), dir.path(), twelveFields);
     ASSERT_TRUE(client.waitForStarted(10000));
     ASSERT_TRUE(WaitFor([&] { return client.state() == QProcess::NotRunning; }, 20));
     EXPECT_TRUE(WaitFor([&] { return lobby.Has(kScRestore); }, 2));

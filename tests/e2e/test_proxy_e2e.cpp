@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTcpSocket>
@@ -57,15 +56,11 @@ TEST(ProxyProcess, LogsInThroughMicrosocksWithAuthentication) {
     ScriptedServer server;
 
     QProcess client;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("SORVIK_WINDOW_DIR", dir.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    client.setProcessEnvironment(env);
     client.setProcessChannelMode(QProcess::ForwardedChannels);
     const QString line = QStringLiteral("bob$key$127.0.0.1$%1$x$5$127.0.0.1$%2$svkuser$svkpass$0$Morvel山庄$$")
                              .arg(server.Port())
                              .arg(proxyPort);
-    client.start(QStringLiteral(SORVIK_CLIENT_PATH), {line});
+    StartClient(client, QStringLiteral(SORVIK_CLIENT_PATH), dir.path(), line);
     ASSERT_TRUE(client.waitForStarted(10000));
 
     ASSERT_TRUE(WaitFor([&] { return !server.Peers().empty() && !server.Frames(0).empty(); }, 20));

@@ -1,6 +1,8 @@
 #include "E2eSupport.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QProcessEnvironment>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 
@@ -14,6 +16,24 @@ bool WaitFor(const std::function<bool()>& done, double seconds) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     return true;
+}
+
+void StartClient(QProcess& client, const QString& program, const QString& windowDir,
+                 const QString& commandLine) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("SORVIK_WINDOW_DIR"), windowDir);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    client.setProcessEnvironment(env);
+    client.start(program, {commandLine});
+}
+
+long ProcessCpuTicks(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray text = stat.readAll();
+    // Fields after the command name: utime and stime are the 14th and 15th of the line.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return fields.value(11).toLong() + fields.value(12).toLong();
 }
 
 int FreeLoopbackPort() {

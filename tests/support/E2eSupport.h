@@ -16,6 +16,13 @@ namespace sorvik::test {
 // A loopback port in 20000..32767 that nothing listens on now; 0 when none was found.
 int FreeLoopbackPort();
 
+// Starts the client program offscreen with one command line, on a private lobby-link folder.
+void StartClient(QProcess& client, const QString& program, const QString& windowDir,
+                 const QString& commandLine);
+
+// The user and system time a process has used, in clock ticks; -1 when it cannot be read.
+long ProcessCpuTicks(qint64 pid);
+
 // Runs the event loop until `done` holds or `seconds` pass; true when it held.
 bool WaitFor(const std::function<bool()>& done, double seconds);
 
