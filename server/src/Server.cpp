@@ -382,14 +382,7 @@ void Server::TableEnded(int tableId) {
     sched_.After(0, [this, tableId] {
         auto it = tables_.find(tableId);
         if (it == tables_.end()) return;
-        const Table::Ledger& l = it->second->Accounts();
-        closedLedger_.handsStarted += l.handsStarted;
-        closedLedger_.handsSettled += l.handsSettled;
-        closedLedger_.handsAbandoned += l.handsAbandoned;
-        closedLedger_.coinsIn += l.coinsIn;
-        closedLedger_.coinsOut += l.coinsOut;
-        closedLedger_.tax += l.tax;
-        closedLedger_.ended_for_coins += l.ended_for_coins;
+        closedLedger_ += it->second->Accounts();
         ++closedTables_;
         tables_.erase(it);
         if (opt_.bots >= 4 && !stopping_) NewTable(0);
@@ -414,14 +407,7 @@ RunSummary Server::Summary() const {
     Table::Ledger l = closedLedger_;
     int64_t seated = 0;
     for (const auto& [id, t] : tables_) {
-        const Table::Ledger& tl = t->Accounts();
-        l.handsStarted += tl.handsStarted;
-        l.handsSettled += tl.handsSettled;
-        l.handsAbandoned += tl.handsAbandoned;
-        l.coinsIn += tl.coinsIn;
-        l.coinsOut += tl.coinsOut;
-        l.tax += tl.tax;
-        l.ended_for_coins += tl.ended_for_coins;
+        l += t->Accounts();
         seated += t->CoinsSeated();
         if (t->CurrentHand() && !t->CurrentHand()->Over()) ++s.inFlight;
     }

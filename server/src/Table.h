@@ -95,6 +95,16 @@ public:
         int64_t coinsOut = 0;  // coins of every player when gone
         int64_t tax = 0;
         int64_t ended_for_coins = 0;
+        Ledger& operator+=(const Ledger& o) {
+            handsStarted += o.handsStarted;
+            handsSettled += o.handsSettled;
+            handsAbandoned += o.handsAbandoned;
+            coinsIn += o.coinsIn;
+            coinsOut += o.coinsOut;
+            tax += o.tax;
+            ended_for_coins += o.ended_for_coins;
+            return *this;
+        }
     };
     const Ledger& Accounts() const { return ledger_; }
     int64_t CoinsSeated() const;  // coins of the players still seated

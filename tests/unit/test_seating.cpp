@@ -140,13 +140,18 @@ TEST(ReadyNotice, MarksAndTheThirdOneArmsTheTable) {
     EXPECT_EQ(h.f().AnNiu[2]->PictureId(), h.client->pictureTables().ToolbarPictures[6]);
 }
 
-TEST(TableEnd, PlayersLeft) {
-    // Local seat bit 1: seat 2 left, the one shown at Remote1.
-    ClientHarness h;
+// Logged in at local seat 1 with 小红 at seat 2 (Remote1).
+void SeatTwo(ClientHarness& h) {
     ASSERT_TRUE(h.Start());
     h.LogIn();
     h.client->DispatchFrame(UserInfoFrame(1, {1, "me", "Me"}));
     h.client->DispatchFrame(UserInfoFrame(1, {2, "r1", QString::fromUtf8("小红")}));
+}
+
+TEST(TableEnd, PlayersLeft) {
+    // Local seat bit 1: seat 2 left, the one shown at Remote1.
+    ClientHarness h;
+    SeatTwo(h);
     PacketFrame end = ServerFrame(kReadyOrLeave);
     end[15] = 1;
     end[6] = 0x0D;
@@ -175,10 +180,7 @@ TEST(TableEnd, CoinShortageTexts) {
     };
     for (const auto& c : cases) {
         ClientHarness h;
-        ASSERT_TRUE(h.Start());
-        h.LogIn();
-        h.client->DispatchFrame(UserInfoFrame(1, {1, "me", "Me"}));
-        h.client->DispatchFrame(UserInfoFrame(1, {2, "r1", QString::fromUtf8("小红")}));
+        SeatTwo(h);
         PacketFrame end = ServerFrame(kReadyOrLeave);
         end[15] = 3;
         end[6] = c.remain;
