@@ -219,6 +219,7 @@ TEST(ServerTable, ACompareWithAChoiceOfTargetThroughTheMarkers) {
     int hands = 0;
     while (!chose && hands < 6) {
         const int before = a.s().GameCount;
+        const int beforeB = b.s().GameCount, beforeC = c.s().GameCount;
         ASSERT_TRUE(WaitFor([&] {
             looker(b);
             looker(c);
@@ -240,10 +241,14 @@ TEST(ServerTable, ACompareWithAChoiceOfTargetThroughTheMarkers) {
             return a.s().GameCount > before;
         }, 120)) << "hand " << hands + 1;
         ++hands;
+        // Each client reads its result frames on its own pump tick: wait for all three.
+        ASSERT_TRUE(WaitFor([&] { return b.s().GameCount > beforeB && c.s().GameCount > beforeC; }, 5))
+            << "hand " << hands;
         for (Client* x : {&a, &b, &c}) click(x->f().AnNiu[2]);
     }
     EXPECT_TRUE(chose);
     // Every seat's coins agree with the server's after the last hand.
+    ASSERT_TRUE(WaitFor([&] { return server.Lines("hand_end").size() >= static_cast<qsizetype>(hands); }, 5));
     const QStringList coins =
         QRegularExpression("coins=([0-9|]+)").match(server.Lines("hand_end").value(hands - 1)).captured(1).split('|');
     ASSERT_EQ(coins.size(), 4);
