@@ -26,6 +26,7 @@ void TableClient::DispatchFrame(const PacketFrame& frame) {
             case kTableNotice: OnTableNotice(frame); break;
             case kReadyNotice: OnReadyNotice(frame); break;
             case kReconnectReply: OnReconnectReply(frame); break;
+            case kChat: ShowChat(frame); break;
             default: break;  // not a message the table acts on
         }
     });

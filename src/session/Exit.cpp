@@ -3,6 +3,7 @@
 #include <QFile>
 #include <cmath>
 
+#include "chat/ChatWindows.h"
 #include "session/TableClient.h"
 #include "table/ExitWindows.h"
 #include "table/MainForm.h"
@@ -76,6 +77,7 @@ void TableClient::TeardownTable() {
     // 8. The statistics file of this table.
     QFile::remove(seams_.desktop.ProgramFolder() + QStringLiteral("/info.mv"));
     // 9.
+    if (talk_) talk_->Text1->clear();
     transport_.ResetRings();
     state_.SeatedCount = 0;
     state_.GameRunning = false;
@@ -109,6 +111,7 @@ void TableClient::ResetForNextHand() {
 }
 
 void TableClient::ResetTableView() {
+    if (talk_) talk_->hide();
     form_->img_dizhu->hide();
     if (kaipai_) kaipai_->hide();
     form_->Time_Img->hide();

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <cstdlib>
 
+#include "chat/ChatWindows.h"
 #include "session/TableClient.h"
 #include "table/ExitWindows.h"
 #include "table/InformationWindow.h"
@@ -18,6 +19,7 @@ TableClient::TableClient(ClientSeams seams) : seams_(seams), sound_(seams.sound)
     timerCount_ = seams_.loop.CreateTimer(3000, [this] { ReconnectTick(); });
     // The deal steps as fast as a person can follow: the twelve cards take about 2.5 s.
     timerDcard_ = seams_.loop.CreateTimer(12, [this] { RunGuarded([this] { DealTick(); }); }, true);
+    timerChat_ = seams_.loop.CreateTimer(800, [this] { ChatTimerTick(); });
     seams_.socket.onDataArrival = [this](const uint8_t* d, size_t n) { OnDataArrival(d, n); };
     seams_.socket.onPeerClosed = [this] { OnPeerClosed(); };
 }
@@ -155,6 +157,7 @@ void TableClient::WireWindows() {
     });
     connect(f, &MainForm::tablePressed, this, [this] { TablePressed(); });
     connect(f, &MainForm::tableKey, this, [this](int key) { OnTableKey(key); });
+    connect(f, &MainForm::dragStarted, this, [this] { HideChatWindows(); });
     for (int k = 0; k < 9; ++k) {
         connect(f->Operation[k], &PictureBox::clicked, this, [this, k] { OnActionClick(k); });
         connect(f->AnNiu[k], &PictureBox::clicked, this, [this, k] { OnToolbarClick(k); });
@@ -163,6 +166,12 @@ void TableClient::WireWindows() {
     }
     for (int p = 0; p < 4; ++p)
         connect(f->Tou[p], &PictureBox::mouseMoved, this, [this, p] { ShowPlayerInfo(p, false); });
+    for (int p = 1; p < 4; ++p)
+        connect(f->Tou[p], &PictureBox::clicked, this, [this, p] { StartPrivateMessage(p); });
+    connect(f->Chat, &ChatLine::keyPressed, this, [this](int key) { OnChatKey(key); });
+    connect(f->Chat, &QLineEdit::textChanged, this, [this] { OnChatChanged(); });
+    connect(f->imgword1, &PictureBox::clicked, this, [this] { OpenPhrasePage(1); });
+    connect(f->imgword2, &PictureBox::clicked, this, [this] { OpenPhrasePage(2); });
     for (int k = 0; k < 3; ++k)
         connect(f->bipai[k], &PictureBox::clicked, this, [this, k] { OnCompareTargetClick(k); });
     connect(f->imgword1, &PictureBox::mouseMoved, this, [this] { OnPhraseHover(0); });
@@ -194,6 +203,7 @@ void TableClient::Unload() {
     if (information_) information_->hide();
     for (QWidget* w : std::initializer_list<QWidget*>{score_.get(), hero_.get(), suanfen_.get()})
         if (w) w->hide();
+    HideChatWindows();
     if (form_) form_->hide();
     EndProgram(0);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 #include <optional>
 
+#include "chat/core/Chat.h"
 #include "game/core/TableState.h"
 #include "platform/Desktop.h"
 #include "platform/EventLoop.h"
@@ -33,6 +34,8 @@ class InformationWindow;
 class ScoreWindow;
 class HeroWindow;
 class SuanfenWindow;
+class TalkWindow;
+class PhraseWindow;
 
 struct ClientSeams {
     EventLoop& loop;
@@ -188,6 +191,25 @@ public:
     PictureBox* ImgCoin(int k) { return chips_.at(static_cast<size_t>(k - 1)).image.get(); }
     QWidget& frm_kaipai();
 
+    // Chat: the chat box, private messages, relayed lines, the chat and phrase windows.
+    void OnChatKey(int key);  // a key in the chat box, before the box acts on it
+    void OnChatChanged();
+    void SendChatByEnter();
+    void SendChatByButton();
+    void ChatTimerTick();
+    void StartPrivateMessage(int position);
+    void ShowChat(const PacketFrame& frame);
+    void AddMessageLine(const QString& line);
+    void ToggleTalk();
+    void ShowTalk();
+    void OnTalkListKey(int key);
+    void OpenPhrasePage(int page);
+    void SendPhrase(const QString& phrase);
+    TalkWindow& Talk();
+    PhraseWindow& huifu();
+    ChatState& chat() { return chat_; }
+    bool ChatTimerRunning() const { return timerChat_->IsActive(); }
+
     // The reconnect controller.
     void StartReconnect();
     void ReconnectTick();
@@ -240,6 +262,11 @@ private:
     void SetAvatar(int p, int index);
     QString Clock() const;
     void ShowSettingsOptionPicture(int k);
+    void SendChatText(const QString& typed);
+    void PlayVoicePhrase(int position, uint8_t letter, uint8_t number);
+    bool AltCSequence(int key);
+    void HideChatWindows();
+    QPoint ChatPanelPosition() const;
 
     ClientSeams seams_;
     Transport transport_;
@@ -257,6 +284,9 @@ private:
     std::unique_ptr<ScoreWindow> score_;
     std::unique_ptr<HeroWindow> hero_;
     std::unique_ptr<SuanfenWindow> suanfen_;
+    std::unique_ptr<TalkWindow> talk_;
+    std::unique_ptr<PhraseWindow> huifu_;
+    ChatState chat_;
     PeerVideo video_;
     Sound sound_;
     std::array<bool, 9> ToolbarHover{};
@@ -270,6 +300,7 @@ private:
     std::unique_ptr<Timer> timerKeepAlive_;
     std::unique_ptr<Timer> timerCount_;  // the reconnect controller's 3-second timer
     std::unique_ptr<Timer> timerDcard_;  // the deal's steps
+    std::unique_ptr<Timer> timerChat_;   // TimerChat: 800 ms between chat lines sent by Enter
     struct Chip {
         std::unique_ptr<PictureBox> image;
         int value = 0;

@@ -109,4 +109,10 @@ QStringList MessageList::Items() const {
     return lines;
 }
 
+void ChatLine::keyPressEvent(QKeyEvent* e) {
+    emit keyPressed(e->key());
+    QLineEdit::keyPressEvent(e);
+    e->accept();
+}
+
 }  // namespace sorvik

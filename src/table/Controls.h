@@ -3,6 +3,7 @@
 // scaled in one place, pictures by resource id, captions, visibility.
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
 #include <functional>
@@ -89,6 +90,20 @@ public:
     MessageList(QWidget* parent, const LayoutScale* scale);
     void AddItem(const QString& line);
     QStringList Items() const;
+};
+
+// The one-line chat box: tells of each key before the box acts on it, and keeps its keys
+// to itself (none reaches the table behind it).
+class ChatLine : public QLineEdit {
+    Q_OBJECT
+public:
+    using QLineEdit::QLineEdit;
+
+signals:
+    void keyPressed(int key);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
 };
 
 }  // namespace sorvik

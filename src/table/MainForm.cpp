@@ -258,7 +258,7 @@ void MainForm::LayOutTable(const PictureTables& t) {
             "QListWidget { background: rgba(0,0,0,90); color: #fff6d0; border: none; }"));
         Sysmsg[i]->setFocusPolicy(Qt::NoFocus);
     }
-    Chat = new QLineEdit(Pic1);
+    Chat = new ChatLine(Pic1);
     Chat->setGeometry(static_cast<int>(346 * scale_->ScaleX), static_cast<int>(732 * scale_->ScaleY),
                       static_cast<int>(222 * scale_->ScaleX), static_cast<int>(24 * scale_->ScaleY));
     Chat->setMaxLength(100);
@@ -366,6 +366,7 @@ void MainForm::paintEvent(QPaintEvent*) {
 void MainForm::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton || !LbMove->geometry().contains(e->position().toPoint()))
         return;
+    emit dragStarted();
     if (windowHandle() && windowHandle()->startSystemMove()) return;
     dragging_ = true;  // no system move (offscreen, a bare X server): follow the pointer
     dragOffset_ = e->globalPosition().toPoint() - frameGeometry().topLeft();
@@ -384,7 +385,11 @@ bool MainForm::eventFilter(QObject* watched, QEvent* e) {
     if (watched == Pic1) {
         if (e->type() == QEvent::MouseMove) emit tableMouseMoved(false);
         if (e->type() == QEvent::MouseButtonPress) emit tablePressed();
-        if (e->type() == QEvent::KeyPress) emit tableKey(static_cast<QKeyEvent*>(e)->key());
+        if (e->type() == QEvent::KeyPress) {
+            // Taken here, so the key does not go on to the window and count twice.
+            emit tableKey(static_cast<QKeyEvent*>(e)->key());
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, e);
 }

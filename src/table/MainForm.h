@@ -34,7 +34,7 @@ public:
     PictureBox* imgDilan = nullptr;    // the bottom bar
     TextLabel* lcaption = nullptr;
     std::array<MessageList*, 2> Sysmsg{};
-    QLineEdit* Chat = nullptr;
+    ChatLine* Chat = nullptr;
     std::array<PictureBox*, 9> AnNiu{};
     std::array<PictureBox*, 9> Operation{};
     std::array<PictureBox*, 3> bipai{};
@@ -78,6 +78,7 @@ signals:
     void tableMouseMoved(bool fromBottomBar);
     void tablePressed();
     void tableKey(int key);
+    void dragStarted();  // a press on the caption strip
 
 protected:
     void closeEvent(QCloseEvent* e) override;

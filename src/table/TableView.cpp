@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 
+#include "chat/ChatWindows.h"
 #include "session/TableClient.h"
 #include "table/ExitWindows.h"
 #include "table/InformationWindow.h"
@@ -84,11 +85,18 @@ void TableClient::OnToolbarClick(int k) {
             transport_.SendFrame(frame);
             return;
         }
+        case 0:
+            SendChatByButton();
+            return;
+        case 1:
+            ToggleTalk();
+            return;
         case 3:
             ToggleSettings();
             return;
         case 4:
             form_->showMinimized();
+            if (talk_) talk_->hide();
             if (hero_) hero_->hide();
             if (score_) score_->hide();
             if (vosSet_) vosSet_->hide();
@@ -106,7 +114,7 @@ void TableClient::OnToolbarClick(int k) {
             ToggleExitConfirm();
             return;
         default:
-            return;  // send, chat, record and history come with chat and the record windows
+            return;
     }
 }
 
@@ -134,12 +142,15 @@ void TableClient::TableMouseMove(bool fromBottomBar) {
 
 void TableClient::TablePressed() {
     form_->Pic1->setFocus();
+    HideChatWindows();
     if (score_) score_->hide();
     if (hero_) hero_->hide();
 }
 
 void TableClient::OnTableKey(int key) {
-    if (key == Qt::Key_Escape) {
+    if (AltCSequence(key)) {
+        ShowTalk();
+    } else if (key == Qt::Key_Escape) {
         ToggleExitConfirm();
     } else if (key == Qt::Key_F1) {
         // The boss key: everything hides, the next restore ends it.
@@ -148,6 +159,7 @@ void TableClient::OnTableKey(int key) {
         if (exitWindow_) exitWindow_->hide();
         if (hero_) hero_->hide();
         if (score_) score_->hide();
+        HideChatWindows();
         state_.BossKeyActive = true;
         state_.CountdownReload = 0;
         form_->showMinimized();

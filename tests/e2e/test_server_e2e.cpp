@@ -10,6 +10,7 @@
 #include "Fakes.h"
 #include "platform/QtEventLoop.h"
 #include "platform/QtStreamSocket.h"
+#include "chat/ChatWindows.h"
 #include "results/ResultWindows.h"
 #include "session/TableClient.h"
 #include "table/ExitWindows.h"
@@ -116,6 +117,35 @@ TEST(ServerTable, AnotherPlayerLeavingEndsTheTableWithTheirName) {
     ASSERT_TRUE(WaitFor([&] { return a.client->frmOtherExit().isVisible(); }, 15));
     EXPECT_EQ(a.client->frmOtherExit().Label1->Caption(), QString::fromUtf8("玩家bert退出了游戏！游戏结束！"));
     EXPECT_TRUE(a.s().TableClosed);
+}
+
+TEST(ServerTable, PublicAndPrivateChatGoThroughTheServer) {
+    QStringList options = kQuickBots;
+    options << "--bots" << "2";
+    Server server(options);
+    ASSERT_GT(server.port, 0);
+    Client a(server.port, "anna");
+    Client b(server.port, "bert");
+    ASSERT_TRUE(WaitFor([&] { return Seated(a) == 4 && Seated(b) == 4; }, 15));
+    auto last = [](Client& x) { return x.client->Talk().Text1->Items().value(x.client->Talk().Text1->count() - 1); };
+    const QString annaNick = a.s().Profiles[0].NickName, bertNick = b.s().Profiles[0].NickName;
+    a.f().Chat->setText("hello");
+    emit a.f().AnNiu[0]->clicked();
+    ASSERT_TRUE(WaitFor([&] { return !last(a).isEmpty() && !last(b).isEmpty(); }, 10));
+    EXPECT_EQ(last(a), QString::fromUtf8("你说道： hello"));
+    EXPECT_EQ(last(b), annaNick + QString::fromUtf8("说道： hello"));
+    EXPECT_TRUE(b.client->transport().Slots.ChatBlinkSlot.Armed || b.s().ChatBlinkCount < 8);
+    // Bert whispers to Anna through her head picture.
+    int annaAt = 0;
+    for (int p = 1; p <= 3; ++p)
+        if (b.s().Seats[p].AccountName == "anna") annaAt = p;
+    ASSERT_GT(annaAt, 0);
+    emit b.f().Tou[annaAt]->clicked();
+    b.f().Chat->setText(b.f().Chat->text() + "psst");
+    emit b.f().AnNiu[0]->clicked();
+    ASSERT_TRUE(WaitFor([&] { return last(a).endsWith("psst") && last(b).endsWith("psst"); }, 10));
+    EXPECT_EQ(last(a), bertNick + QString::fromUtf8("对你说道： psst"));
+    EXPECT_EQ(last(b), QString::fromUtf8("你对") + annaNick + QString::fromUtf8("说道： psst"));
 }
 
 TEST(ServerTable, AnOperatorNoticeEndsTheTableWithItsText) {
