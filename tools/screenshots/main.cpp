@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "ClientHarness.h"
+#include "chat/ChatWindows.h"
 #include "results/ResultWindows.h"
 #include "table/InformationWindow.h"
 #include "table/MainForm.h"
@@ -84,6 +85,7 @@ void LayoutSheet(const PictureLibrary& pictures, QSize screen, const QString& su
 void Scenes(const PictureLibrary& pictures, QSize screen, const QString& suffix) {
     ClientHarness h(&pictures);
     h.desktop.screen = screen;
+    h.desktop.folder = QStringLiteral(SORVIK_PROGRAM_DIR);  // the staged phrase file
     h.Start();
     h.LogIn();
     MainForm& f = h.client->form();
@@ -115,6 +117,29 @@ void Scenes(const PictureLibrary& pictures, QSize screen, const QString& suffix)
     h.client->ShowPlayerInfo(2, false);
     Shoot(h, "table-seated" + suffix, {&h.client->Information()});
     h.client->TableMouseMove(false);
+
+    // Table talk: a few relayed lines, the chat window, then the phrase window.
+    const struct {
+        uint8_t from, to;
+        const char* text;
+    } lines[] = {{2, 0, "兰兰说道： 大家好，很高兴见到各位！"},
+                 {4, 0, "老胡说道： 快点吧，我等得花儿都谢了。"},
+                 {8, 1, "今晚手气怎么样？"},
+                 {1, 0, "小明说道： 不要走，决战到天亮！这一句很长很长，要换一行才能看完。"}};
+    for (const auto& l : lines) {
+        PacketFrame chat = ServerFrame(kChat);
+        chat[6] = l.from;
+        chat[11] = l.to;
+        WriteFrameText(chat, 16, QString::fromUtf8(l.text));
+        h.client->DispatchFrame(chat);
+    }
+    emit f.Tou[3]->clicked();
+    h.client->ShowTalk();
+    Shoot(h, "chat" + suffix, {&h.client->Talk()});
+    emit f.imgword1->clicked();
+    Shoot(h, "phrases" + suffix, {&h.client->huifu()});
+    h.client->TablePressed();
+    f.Chat->clear();
 
     // A hand: the deal, a look by the player on the left, the local look, a stake on the right.
     PacketFrame start = ServerFrame(kGameStart);
