@@ -5,6 +5,7 @@
 #include "session/TableClient.h"
 #include "table/ExitWindows.h"
 #include "table/MainForm.h"
+#include "table/WebPanel.h"
 
 namespace sorvik {
 
@@ -71,7 +72,12 @@ void TableClient::OnLoginReply(const PacketFrame& frame) {
         step([&] {
             state_.CountdownReload = state_.BossKeyActive ? 2 : frame[11];
         });
-        step([&] { state_.NewsUrl = ReadFrameText(frame, 16, 100, TextKind::SingleByte); });
+        step([&] {
+            state_.NewsUrl = ReadFrameText(frame, 16, 100, TextKind::SingleByte);
+            if (state_.NewsUrl.isEmpty()) return;
+            form_->WebBrowser1->Navigate(state_.NewsUrl);
+            if (!WebFailed) form_->WebBrowser1->show();
+        });
         return;
     }
     const QString reason = result == 2

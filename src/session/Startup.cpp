@@ -8,6 +8,7 @@
 #include "table/ExitWindows.h"
 #include "table/InformationWindow.h"
 #include "table/MainForm.h"
+#include "table/WebPanel.h"
 #include "table/SettingsWindow.h"
 #include "results/ResultWindows.h"
 
@@ -158,6 +159,12 @@ void TableClient::WireWindows() {
     connect(f, &MainForm::tablePressed, this, [this] { TablePressed(); });
     connect(f, &MainForm::tableKey, this, [this](int key) { OnTableKey(key); });
     connect(f, &MainForm::dragStarted, this, [this] { HideChatWindows(); });
+    connect(f->WebBrowser1, &WebPanel::documentComplete, this, [this] { OnWebComplete(); });
+    connect(f->WebBrowser1, &WebPanel::navigateError, this, [this] { OnWebError(); });
+    connect(f->WebBrowser1, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+        const QUrl target = form_->WebBrowser1->Address().resolved(url);
+        if (target.scheme() == "http" || target.scheme() == "https") seams_.desktop.OpenUrl(target.toString());
+    });
     for (int k = 0; k < 9; ++k) {
         connect(f->Operation[k], &PictureBox::clicked, this, [this, k] { OnActionClick(k); });
         connect(f->AnNiu[k], &PictureBox::clicked, this, [this, k] { OnToolbarClick(k); });

@@ -153,6 +153,12 @@ public:
     void OnWindowMinimized();
     void OnWindowRestored();
 
+    // The news panel: shown over the Bird picture once a page has loaded, unless a page
+    // failed to load before.
+    void OnWebComplete();
+    void OnWebError();
+    bool WebFailed = false;
+
     // The external music player: its window gets 1135, or the program is started.
     void LaunchMusicPlayer();
 

@@ -1,4 +1,5 @@
 #include "table/MainForm.h"
+#include "table/WebPanel.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -282,6 +283,10 @@ void MainForm::LayOutTable(const PictureTables& t) {
     Bird->Place(936, 680, 82, 80);
     VsImg = Picture(0, 0, t.VsPicture);
     VsImg->hide();
+    WebBrowser1 = new WebPanel(Pic1);
+    WebBrowser1->setGeometry(static_cast<int>(938 * scale_->ScaleX), static_cast<int>(682 * scale_->ScaleY),
+                             static_cast<int>(78 * scale_->ScaleX), static_cast<int>(76 * scale_->ScaleY));
+    WebBrowser1->hide();
     for (QWidget* w : Pic1->findChildren<QWidget*>()) w->setMouseTracking(true);
 }
 

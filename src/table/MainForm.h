@@ -58,6 +58,7 @@ public:
     PictureBox* imgJishu = nullptr;
     PictureBox* Bird = nullptr;
     PictureBox* VsImg = nullptr;
+    class WebPanel* WebBrowser1 = nullptr;  // the news panel over the Bird picture
     // The title bar: item 0 the visible button; the normal, hover and pressed pictures are
     // drawn by the buttons themselves from the skin.
     PictureBox* ImgClose = nullptr;

@@ -9,6 +9,7 @@
 #include "table/ExitWindows.h"
 #include "table/InformationWindow.h"
 #include "table/MainForm.h"
+#include "table/WebPanel.h"
 #include "table/SettingsWindow.h"
 #include "results/ResultWindows.h"
 
@@ -206,6 +207,21 @@ void TableClient::OnPhraseStripHover() {
     PhraseHover.fill(false);
     form_->imgword1->SetPicture(506);
     form_->imgword2->SetPicture(507);
+}
+
+// ---- The news panel ----
+
+void TableClient::OnWebComplete() {
+    if (WebFailed) return;
+    WebPanel* web = form_->WebBrowser1;
+    web->move(form_->Bird->x() + 2, form_->Bird->y() + 2);
+    web->show();
+    web->raise();
+}
+
+void TableClient::OnWebError() {
+    form_->WebBrowser1->hide();
+    WebFailed = true;
 }
 
 // ---- The player card ----
