@@ -12,6 +12,9 @@
 namespace sorvik {
 namespace {
 
+// More lines than any bill of one game has.
+constexpr int kMaxRecordLines = 1000;
+
 QString CountKey(int i) { return QStringLiteral("count( %1 )").arg(i); }
 QString LineKey(int i, int j) { return CountKey(i) + QStringLiteral("( %1 )").arg(j); }
 QString Section(int n) { return QStringLiteral("juNum:%1").arg(n); }
@@ -65,7 +68,9 @@ void TableClient::LoadGameRecord(int n) {
     for (int i = 0; i < 8; ++i) {
         const QString count = file.GetIniKey(Section(n), CountKey(i));
         if (count.isEmpty()) return;  // this list and the following keep what they show
-        const int m = static_cast<int>(count.toDouble());
+        // A count that no saved record can have (the file may have been edited) reads as 0.
+        const double c = count.toDouble();
+        const int m = c >= 0 && c <= kMaxRecordLines ? static_cast<int>(c) : 0;
         MessageList* list = w.State[i];
         while (list->count() < m) list->AddItem(QStringLiteral(" "));
         while (list->count() > m) delete list->takeItem(list->count() - 1);

@@ -1,6 +1,7 @@
 // The settlement: the four result frames of a game become the bills, totals, levels,
 // result labels, sounds and the countdown to the next game.
 
+#include <cstdint>
 #include <cmath>
 #include <exception>
 
@@ -87,9 +88,9 @@ void TableClient::ShowGameResult(const PacketFrame& frame) {
             bill->AddItem({});
             if (row[16] == 1) {
                 bill->AddItem(QStringLiteral("总分：") + G + QStringLiteral("金币"));
-                ++profile.Wins;
+                if (profile.Wins < INT32_MAX) ++profile.Wins;
             } else {
-                ++profile.Losses;
+                if (profile.Losses < INT32_MAX) ++profile.Losses;
                 bill->AddItem((gross != 0 ? QStringLiteral("总分：- ") : QStringLiteral("总分： ")) + G +
                               QStringLiteral("金币"));
             }

@@ -46,6 +46,7 @@ void TableClient::TeardownTable() {
     // 4.-5. The wait for the socket to close is bounded.
     seams_.socket.Close();
     state_.LoginPending = false;
+    if (kaipai_) kaipai_->hide();
     if (suanfen_) suanfen_->hide();
     seams_.loop.WaitUntil([this] { return seams_.socket.State() != kSocketConnected; },
                           kTeardownWaitSeconds);
@@ -169,6 +170,7 @@ void TableClient::ShowExitMessage(const QString& text) {
 }
 
 void TableClient::ToggleExitConfirm() {
+    if (kaipai_) kaipai_->hide();
     ExitConfirmWindow& w = frmExit();
     if (w.isVisible()) {
         w.hide();

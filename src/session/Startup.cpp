@@ -34,6 +34,8 @@ TableClient::~TableClient() {
 ExitConfirmWindow& TableClient::frmExit() {
     if (!exitWindow_) {
         exitWindow_ = std::make_unique<ExitConfirmWindow>(seams_.pictures, &scale_);
+        exitWindow_->pbCloseMe->SetPicture(pictureTables_.DialogButtonPictures[0]);
+        exitWindow_->pbCancel->SetPicture(pictureTables_.DialogButtonPictures[2]);
         connect(exitWindow_->pbCloseMe, &PictureBox::clicked, this, [this] { ExitConfirmed(); });
         connect(exitWindow_->pbCancel, &PictureBox::clicked, this, [this] { ExitCancelled(); });
     }
@@ -43,6 +45,8 @@ ExitConfirmWindow& TableClient::frmExit() {
 OtherExitWindow& TableClient::frmOtherExit() {
     if (!otherExitWindow_) {
         otherExitWindow_ = std::make_unique<OtherExitWindow>(seams_.pictures, &scale_);
+        otherExitWindow_->imgOK->SetPicture(pictureTables_.DialogButtonPictures[0]);
+        otherExitWindow_->imgCancel->SetPicture(pictureTables_.DialogButtonPictures[2]);
         connect(otherExitWindow_->imgOK, &PictureBox::clicked, this, [this] { OtherExitOk(); });
         connect(otherExitWindow_->imgCancel, &PictureBox::clicked, this,
                 [this] { OtherExitCancel(); });

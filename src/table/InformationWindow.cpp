@@ -19,7 +19,7 @@ InformationWindow::InformationWindow(QWidget* owner) : QWidget(owner) {
                                    "登录次数", "掉线次数", "胜场次数", "败场次数"};
     for (int k = 0; k < 9; ++k) {
         Label[k] = new TextLabel(this, &kUnscaled);
-        Label[k]->SetCaption(QString::fromUtf8(titles[k]) + QStringLiteral("："));
+        Label[k]->SetCaption(QString::fromUtf8(titles[k]));
         Label[k]->Place(10, 8 + 20 * k);
         Inf[k] = new TextLabel(this, &kUnscaled);
         Inf[k]->Place(86, 8 + 20 * k);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ClientHarness.h"
+#include "table/ExitWindows.h"
 #include "table/MainForm.h"
 
 using namespace sorvik;
@@ -242,6 +243,10 @@ TEST(TurnUpdate, FullPotOpensTheHandsItNames) {
     EXPECT_EQ(h.f().cardImage[1][0]->PictureId(), 14 + 48);
     EXPECT_EQ(h.f().cardImage[2][0]->PictureId(), h.client->pictureTables().CardPictures[18]);  // not opened
     EXPECT_TRUE(h.client->frm_kaipai().isVisible());
+    // Asking to leave takes the notice away before the exit window shows.
+    h.client->OnToolbarClick(8);
+    EXPECT_FALSE(h.client->frm_kaipai().isVisible());
+    EXPECT_TRUE(h.client->frmExit().isVisible());
 }
 
 TEST(TurnUpdate, CompareResults) {

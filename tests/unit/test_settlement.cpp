@@ -111,6 +111,12 @@ TEST(Settlement, TwoGamesAddUpAndLossesFloorCoinsAndPoints) {
     EXPECT_EQ(h.client->state().Profiles[0].Coins, 0);
     EXPECT_EQ(h.client->state().Profiles[0].Points, 1);
     EXPECT_EQ(h.sound.Names().back(), "fail.wav");  // another player won
+    // Win and loss counters at their limit stay there.
+    h.client->state().Profiles[0].Wins = INT32_MAX;
+    h.client->state().Profiles[1].Losses = INT32_MAX;
+    h.StandardGame();
+    EXPECT_EQ(h.client->state().Profiles[0].Wins, INT32_MAX);
+    EXPECT_EQ(h.client->state().Profiles[1].Losses, INT32_MAX);
 }
 
 TEST(Settlement, SoundOffPlaysNothing) {
@@ -146,6 +152,12 @@ TEST(StatisticsFile, SavedPerGameAndLoadedBack) {
     EXPECT_EQ(h.score().State[0]->Items()[3], QString::fromUtf8("总分：- 50金币"));  // game 2
     EXPECT_EQ(h.score().State[4]->Items(), QStringList{QString::fromUtf8("总分： -50金币")});
     EXPECT_EQ(h.score().State[5]->Items(), QStringList{QString::fromUtf8("总分： -100金币")});  // still game 1
+    // A count no record can have (an edited file) shows an empty list.
+    for (const char* bad : {"1e20", "-3", "nan", "99999999999"}) {
+        classIniFile(h.dir.path() + "/info.mv").WriteIniKey("juNum:2", "count( 4 )", bad);
+        h.client->LoadGameRecord(2);
+        EXPECT_EQ(h.score().State[4]->count(), 0) << bad;
+    }
     // Leaving deletes the file.
     h.client->LeaveToLobby();
     EXPECT_FALSE(QFile::exists(h.dir.path() + "/info.mv"));

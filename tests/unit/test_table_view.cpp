@@ -113,7 +113,7 @@ TEST(PlayerCard, ShowsASeatedPlayerAndStaysUntilTheTableIsCrossed) {
     EXPECT_EQ(card.Inf[1]->Caption(), QString::fromUtf8("男"));
     EXPECT_EQ(card.Inf[3]->Caption(), "1234");
     EXPECT_EQ(card.Inf[7]->Caption(), "7");
-    EXPECT_EQ(card.Label[2]->Caption(), QString::fromUtf8("所 在 地："));
+    EXPECT_EQ(card.Label[2]->Caption(), QString::fromUtf8("所 在 地"));
     const QPoint table = h.f().mapToGlobal(h.f().Pic1->pos());
     EXPECT_EQ(card.pos().x(), table.x() + h.f().Pic1->width() / 3);
     EXPECT_EQ(card.pos().y(), table.y() + static_cast<int>(0.11 * h.f().Pic1->height()));
