@@ -79,7 +79,7 @@ void TableClient::OnUserInfo(const PacketFrame& f) {
     // 6.-8.
     state_.Seats[p].AccountName = name;
     if (p != 0) state_.Seats[p].SeatBit = f[226] & 0x0F;
-    if (p == 0 && !video_.CaptureOn) video_.StartLocalCapture();
+    if (p == 0 && !video_->CaptureOn) video_->StartLocalCapture();
     SeatProfile& profile = state_.Profiles[p];
     DecodeProfile(profile, f);
     // 9. The ready mark by coins.
@@ -102,7 +102,7 @@ void TableClient::OnUserInfo(const PacketFrame& f) {
     Score().ID[p]->SetCaption(profile.NickName);
     Hero().ID[p]->SetCaption(profile.NickName);
     // 12.
-    if (p != 0) video_.ConnectPlayer(p, name);
+    if (p != 0) video_->ConnectPlayer(p);
     // 13.
     if (state_.SeatedCount == 4 && !state_.TableArmed) {
         ResetTableView();
@@ -131,9 +131,9 @@ void TableClient::OnUserQuit(const PacketFrame& f) {
         form_->Sysmsg[0]->clear();
         SystemMessage(0, state_.Profiles[e].NickName + QStringLiteral("退出了游戏 ") + Clock());
         state_.ClearSeat(e);
-        video_.ClearPositionVideo(e);
+        video_->ClearPositionVideo(e);
     }
-    video_.DropPlayer(name);
+    video_->DropPlayer(name);
 }
 
 void TableClient::OnReadyNotice(const PacketFrame& f) {

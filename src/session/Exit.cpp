@@ -22,7 +22,7 @@ void TableClient::LeaveToLobby() {
 
 void TableClient::SendQuit() {
     PacketFrame leave = GameFrame(kReadyOrLeave);  // byte 15 stays 0: the leave request
-    video_.DropAllPlayers();
+    video_->DropAllPlayers();
     transport_.Slots.DisarmAll();
     StopPump();
     timerKeepAlive_->Stop();

@@ -9,6 +9,8 @@
 #include "table/InformationWindow.h"
 #include "table/MainForm.h"
 #include "table/WebPanel.h"
+#include "video/QtCameraCapture.h"
+#include "video/core/RelayPeerTransport.h"
 #include "table/SettingsWindow.h"
 #include "results/ResultWindows.h"
 
@@ -21,6 +23,15 @@ TableClient::TableClient(ClientSeams seams) : seams_(seams), sound_(seams.sound)
     // The deal steps as fast as a person can follow: the twelve cards take about 2.5 s.
     timerDcard_ = seams_.loop.CreateTimer(12, [this] { RunGuarded([this] { DealTick(); }); }, true);
     timerChat_ = seams_.loop.CreateTimer(800, [this] { ChatTimerTick(); });
+    if (!seams_.peers) {
+        ownPeers_ = std::make_unique<RelayPeerTransport>(seams_.loop);
+        seams_.peers = ownPeers_.get();
+    }
+    if (!seams_.capture) {
+        ownCapture_ = std::make_unique<QtCameraCapture>();
+        seams_.capture = ownCapture_.get();
+    }
+    video_ = std::make_unique<PeerVideo>(state_, *seams_.peers, *seams_.capture, seams_.loop, scale_);
     seams_.socket.onDataArrival = [this](const uint8_t* d, size_t n) { OnDataArrival(d, n); };
     seams_.socket.onPeerClosed = [this] { OnPeerClosed(); };
 }
@@ -91,6 +102,8 @@ void TableClient::Load(const QString& commandLine) {
     state_.ToolbarUsed.fill(false);
     state_.ToolbarUsed[2] = true;  // the start button stays locked until released
     WireWindows();
+    video_->Attach(form_.get(), [this](const QString& line) { AddMessageLine(line); });
+    video_->StartLocalCapture();
 
     // 5. The command line.
     const QString line = commandLine.trimmed();
@@ -110,6 +123,9 @@ void TableClient::Load(const QString& commandLine) {
     if (params_.LocationText.size() > 10) font.setPointSize(font.pointSize() - 2);
     form_->Location->setFont(font);
     form_->Location->adjustSize();
+
+    // 6. The video relay at the game server's host.
+    video_->StartPeerVideo(params_.ServerHost, params_.UserName);
 
     // 7. The first message line; ring mode for the direct connection.
     form_->Sysmsg[0]->clear();
@@ -206,6 +222,7 @@ void TableClient::ConnectDirect() {
 
 void TableClient::Unload() {
     if (sound_.SoundOn) sound_.StopSound();
+    video_->StopPeerVideo();
     seams_.lobby.onMessage = nullptr;
     seams_.lobby.Unregister();
     if (exitWindow_) exitWindow_->hide();

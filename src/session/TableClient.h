@@ -44,6 +44,9 @@ struct ClientSeams {
     Desktop& desktop;
     SoundDevice& sound;
     const PictureSource* pictures = nullptr;
+    // The video component; without one the client uses the relay link and the camera.
+    PeerTransport* peers = nullptr;
+    CaptureDevice* capture = nullptr;
 };
 
 // Messages between the lobby and the client.
@@ -235,7 +238,7 @@ public:
     ScoreWindow& Score();
     HeroWindow& Hero();
     SuanfenWindow& suanfen();
-    PeerVideo& video() { return video_; }
+    PeerVideo& video() { return *video_; }
     Sound& sound() { return sound_; }
     const PictureTables& pictureTables() const { return pictureTables_; }
     const LayoutScale& scale() const { return scale_; }
@@ -293,7 +296,9 @@ private:
     std::unique_ptr<TalkWindow> talk_;
     std::unique_ptr<PhraseWindow> huifu_;
     ChatState chat_;
-    PeerVideo video_;
+    std::unique_ptr<PeerTransport> ownPeers_;
+    std::unique_ptr<CaptureDevice> ownCapture_;
+    std::unique_ptr<PeerVideo> video_;
     Sound sound_;
     std::array<bool, 9> ToolbarHover{};
     std::array<bool, 10> ActionHover{};

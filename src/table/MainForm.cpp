@@ -1,5 +1,6 @@
 #include "table/MainForm.h"
 #include "table/WebPanel.h"
+#include "video/VideoDisplay.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -157,6 +158,17 @@ void MainForm::LayOutTable(const PictureTables& t) {
     PicLocal[0] = Picture(9, 742);
     PicLocal[0]->Place(9, 742, 87, 17);
     PicLocal[0]->hide();
+    for (int k = 1; k <= 3; ++k) {
+        vshow[k] = new VideoDisplay(Pic1);
+        vshow[k]->setGeometry(static_cast<int>(ImgKuang[k]->Left() + 5 * scale_->ScaleX),
+                              static_cast<int>(ImgKuang[k]->Top() + 5 * scale_->ScaleY),
+                              ImgKuang[k]->width() - static_cast<int>(10 * scale_->ScaleX),
+                              ImgKuang[k]->height() - static_cast<int>(10 * scale_->ScaleY));
+        vshow[k]->ShowOptionB = true;
+        vshow[k]->hide();
+    }
+    vcap1 = new VideoDisplay(Pic1);
+    vcap1->hide();
     for (int k = 1; k <= 3; ++k) {
         PicLocal[k] = new PictureBox(Pic1, pictures_, scale_);
         PicLocal[k]->MoveTo(ImgKuang[k]->Left() + ImgKuang[k]->width(), 88 * scale_->ScaleY);

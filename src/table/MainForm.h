@@ -47,6 +47,8 @@ public:
     std::array<PictureBox*, 4> ImgKuang{};   // items 1..3: frames of the opponents' panels
     std::array<PictureBox*, 4> ImgShow{};    // items 1..3
     std::array<PictureBox*, 4> PicLocal{};
+    std::array<class VideoDisplay*, 4> vshow{};  // items 1..3: the opponents' video
+    class VideoDisplay* vcap1 = nullptr;         // the local camera's picture
     std::array<PictureBox*, 3> shanImage{};
     PictureBox* Time_Img = nullptr;
     TextLabel* Number = nullptr;

@@ -83,7 +83,8 @@ PacketFrame ResultFrame(uint8_t seat, bool won, uint64_t gross, uint64_t final, 
 }
 
 ClientHarness::ClientHarness(const PictureSource* pictures) {
-    client = std::make_unique<TableClient>(ClientSeams{loop, socket, lobby, desktop, sound, pictures});
+    client = std::make_unique<TableClient>(
+        ClientSeams{loop, socket, lobby, desktop, sound, pictures, &peers, &capture});
 }
 
 ClientHarness::~ClientHarness() { client.reset(); }

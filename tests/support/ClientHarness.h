@@ -76,6 +76,8 @@ public:
     FakeLobbyLink lobby;
     FakeDesktop desktop;
     FakeSoundDevice sound;
+    FakePeerTransport peers;
+    FakeCapture capture;
     std::unique_ptr<TableClient> client;
 };
 

@@ -15,6 +15,7 @@
 #include "platform/StreamSocket.h"
 #include "session/core/Transport.h"
 #include "sound/SoundDevice.h"
+#include "video/core/VideoComponent.h"
 
 namespace sorvik::test {
 
@@ -152,6 +153,54 @@ public:
     int stops = 0;
     int volume = -1;
     bool present = true;
+};
+
+// The relay link as the table sees it: slots the test sets, calls recorded.
+class FakePeerTransport final : public PeerTransport {
+public:
+    void SetSlotCount(int n) override { slotCount = n; }
+    int SlotCount() const override { return slotCount; }
+    void Login(const QString& account) override { logins.push_back(account); }
+    void Logout() override { ++logouts; }
+    QString SlotUser(int slot) const override { return slot >= 1 && slot <= 3 ? users[slot] : QString(); }
+    int SlotState(int slot) const override { return slot >= 1 && slot <= 3 ? states[slot] : 0; }
+    void RequestVideo(int slot, const QString& account) override {
+        requests.push_back({slot, account});
+        users[slot] = account;
+        states[slot] = 1;
+    }
+    void CloseSlot(int slot) override {
+        closes.push_back(slot);
+        users[slot].clear();
+        states[slot] = 0;
+    }
+    void SendFormat(int format, int slot) override { sent.push_back({slot, "format"}); }
+    void SendMode(int mode, int slot) override { sent.push_back({slot, "mode"}); }
+    void SendData(const QByteArray& data, int slot) override { sent.push_back({slot, data}); }
+
+    int slotCount = 0;
+    QString users[4];
+    int states[4] = {};
+    std::vector<QString> logins;
+    int logouts = 0;
+    std::vector<std::pair<int, QString>> requests;
+    std::vector<int> closes;
+    std::vector<std::pair<int, QByteArray>> sent;
+};
+
+// A camera that is there (or not); frames come when the test says.
+class FakeCapture final : public CaptureDevice {
+public:
+    void InitCapture() override { ++inits; }
+    int StartCapture() override {
+        ++starts;
+        return present ? 0 : 1;
+    }
+    void StopCapture() override { ++stops; }
+    void CloseCapture() override { ++closes; }
+    int StreamFormat() const override { return 7; }
+    bool present = true;
+    int inits = 0, starts = 0, stops = 0, closes = 0;
 };
 
 }  // namespace sorvik::test
