@@ -8,6 +8,12 @@ Relay::Relay(QObject* parent) : QObject(parent) {
     connect(&server_, &QTcpServer::newConnection, this, &Relay::OnConnection);
 }
 
+Relay::~Relay() {
+    // The links close with the listener: nothing of theirs may reach the relay any more.
+    for (auto& [socket, peer] : peers_) socket->disconnect(this);
+    peers_.clear();
+}
+
 bool Relay::Listen(const QHostAddress& address, quint16 port) { return server_.listen(address, port); }
 
 void Relay::Log(const QString& line) const { std::fprintf(stderr, "%s\n", qPrintable(line)); }

@@ -19,6 +19,7 @@ class Relay : public QObject {
     Q_OBJECT
 public:
     explicit Relay(QObject* parent = nullptr);
+    ~Relay() override;
     bool Listen(const QHostAddress& address, quint16 port);
     quint16 Port() const { return server_.serverPort(); }
     int Connections() const { return static_cast<int>(peers_.size()); }

@@ -58,6 +58,8 @@ void TableClient::TeardownTable() {
     hero.Num->clear();
     for (int p = 0; p < 4; ++p) {
         ClearPosition(p);
+        // A table left without the leave frame (a lost link) takes its players' video too.
+        if (p > 0) video_->ClearPositionVideo(p);
         state_.Seats[p].AccountName.clear();
         state_.Seats[p].SeatBit = 0;
         state_.Profiles[p] = SeatProfile{};
