@@ -15,6 +15,8 @@
 #include "session/TableClient.h"
 #include "table/ExitWindows.h"
 #include "table/MainForm.h"
+#include "video/QtCameraCapture.h"
+#include "video/VideoDisplay.h"
 
 using namespace sorvik;
 using namespace sorvik::test;
@@ -59,9 +61,10 @@ struct Server {
 
 // One client with the real loop and socket, the lobby and the desktop faked.
 struct Client {
-    Client(int port, const QString& user) {
+    Client(int port, const QString& user, CaptureDevice* camera = nullptr) {
         lobby.lobbyTitle = QString::fromUtf8("Morvel山庄");
-        client = std::make_unique<TableClient>(ClientSeams{loop, socket, lobby, desktop, sound, nullptr});
+        client = std::make_unique<TableClient>(
+            ClientSeams{loop, socket, lobby, desktop, sound, nullptr, nullptr, camera});
         client->Load(QStringLiteral("%1$key$127.0.0.1$%2$x$0$$0$$$0$Morvel山庄$$").arg(user).arg(port));
     }
     TableState& s() { return client->state(); }
@@ -287,3 +290,52 @@ TEST(ServerTable, ACompareWithAChoiceOfTargetThroughTheMarkers) {
         EXPECT_EQ(PlainAmount(x->s().Profiles[0].Coins), coins[seat]) << x->s().Seats[0].AccountName.toStdString();
     }
 }
+
+TEST(ServerTable, TwoPlayersSeeEachOthersCameraThroughTheRelay) {
+    // The relay listens where the clients look for it: the game server's host, port 8888.
+    QProcess relay;
+    relay.start(QStringLiteral(SORVIK_RELAY_PATH), {"--listen", "127.0.0.1", "--port", "8888"});
+    ASSERT_TRUE(relay.waitForStarted(5000));
+    QString relayLog;
+    if (!WaitFor([&] { relayLog += relay.readAllStandardError(); return relayLog.contains("event=listening") || relay.state() != QProcess::Running; }, 10) ||
+        relay.state() != QProcess::Running)
+        GTEST_SKIP() << "port 8888 on 127.0.0.1 is taken: " << relayLog.toStdString();
+    QStringList options = kQuickBots;
+    options << "--bots" << "2";
+    Server server(options);
+    ASSERT_GT(server.port, 0);
+    FakeCapture annCamera, bertCamera;
+    Client a(server.port, "anna", &annCamera);
+    Client b(server.port, "bert", &bertCamera);
+    ASSERT_TRUE(WaitFor([&] { return Seated(a) == 4 && Seated(b) == 4; }, 15));
+    auto positionOf = [](Client& x, const char* account) {
+        for (int p = 1; p <= 3; ++p)
+            if (x.s().Seats[p].AccountName == account) return p;
+        return 0;
+    };
+    const int bertAtAnna = positionOf(a, "bert"), annaAtBert = positionOf(b, "anna");
+    ASSERT_GT(bertAtAnna, 0);
+    ASSERT_GT(annaAtBert, 0);
+    auto frame = [](QRgb colour) {
+        QImage image(160, 120, QImage::Format_RGB888);
+        image.fill(colour);
+        return BitmapFrame(image);
+    };
+    auto shows = [](Client& x, int p, QColor colour) {
+        VideoDisplay* d = x.f().vshow[p];
+        return d->isVisibleTo(x.f().Pic1) && !d->Picture().isNull() && d->Picture().pixelColor(5, 5) == colour;
+    };
+    // Both cameras keep sending until each player sees the other.
+    ASSERT_TRUE(WaitFor([&] {
+        annCamera.onFrameCaptured(frame(qRgb(200, 0, 0)));
+        bertCamera.onFrameCaptured(frame(qRgb(0, 0, 200)));
+        return shows(a, bertAtAnna, QColor(0, 0, 200)) && shows(b, annaAtBert, QColor(200, 0, 0));
+    }, 20));
+    EXPECT_TRUE(a.client->video().RelayLoggedIn);
+    // Bert leaves the table: Anna's panel for him closes.
+    b.client->ExitConfirmed();
+    ASSERT_TRUE(WaitFor([&] { return !a.f().vshow[bertAtAnna]->isVisibleTo(a.f().Pic1); }, 15));
+    relay.kill();
+    relay.waitForFinished(3000);
+}
+
