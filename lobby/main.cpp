@@ -145,7 +145,7 @@ int main(int argc, char** argv) {
             : QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../games/svk/sorvik");
 
     // The demo: a local server with bots, on a port the client can read (at most 32767).
-    QProcess server;
+    QProcess server, relay;
     if (parser.isSet(demo)) {
         const int demoPort = FreeLoopbackPort();
         if (demoPort == 0) {
@@ -162,11 +162,18 @@ int main(int argc, char** argv) {
         }
         fields.serverHost = QStringLiteral("127.0.0.1");
         fields.serverPort = QString::number(demoPort);
+        // The video relay beside it, where the clients look for it (port 8888); when the
+        // port is taken, an already running relay serves the table.
+        relay.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        relay.start(QCoreApplication::applicationDirPath() + "/sorvik-relay",
+                    {"--listen", "127.0.0.1", "--port", "8888"});
     }
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&server] {
-        if (server.state() == QProcess::NotRunning) return;
-        server.terminate();
-        if (!server.waitForFinished(3000)) server.kill();
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&server, &relay] {
+        for (QProcess* p : {&server, &relay}) {
+            if (p->state() == QProcess::NotRunning) continue;
+            p->terminate();
+            if (!p->waitForFinished(3000)) p->kill();
+        }
     });
 
     sorvik::lobby::LobbyWindow window(fields, clientPath);

@@ -9,6 +9,7 @@
 
 #include "ClientHarness.h"
 #include "chat/ChatWindows.h"
+#include "video/QtCameraCapture.h"
 #include "results/ResultWindows.h"
 #include "table/InformationWindow.h"
 #include "table/MainForm.h"
@@ -21,6 +22,25 @@ using namespace sorvik::test;
 namespace {
 
 QString outFolder;
+
+// A camera picture stand-in: a lit background with a head and shoulders, one colour a seat.
+QByteArray TestCard(int seat) {
+    const QColor tones[4] = {QColor(70, 110, 160), QColor(150, 90, 60), QColor(60, 130, 90), QColor(120, 80, 140)};
+    QImage image(160, 120, QImage::Format_RGB888);
+    QPainter p(&image);
+    QLinearGradient back(0, 0, 0, 120);
+    back.setColorAt(0, tones[seat].lighter(150));
+    back.setColorAt(1, tones[seat].darker(130));
+    p.fillRect(image.rect(), back);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(235, 200, 170));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(80, 50), 22, 27);
+    p.setBrush(tones[(seat + 1) % 4].darker(150));
+    p.drawEllipse(QRectF(38, 82, 84, 70));
+    p.end();
+    return BitmapFrame(image);
+}
 
 // The table window with the visible windows above it, as the screen shows them.
 void Shoot(ClientHarness& h, const QString& name, std::initializer_list<QWidget*> windows = {}) {
@@ -133,6 +153,16 @@ void Scenes(const PictureLibrary& pictures, QSize screen, const QString& suffix)
         WriteFrameText(chat, 16, QString::fromUtf8(l.text));
         h.client->DispatchFrame(chat);
     }
+    // Video from the three others and the local camera.
+    for (int slot = 1; slot <= 3; ++slot) {
+        h.peers.users[slot] = h.client->state().Seats[slot].AccountName;
+        h.peers.states[slot] = 15;
+        h.peers.onDataReceived(slot, TestCard(slot));
+    }
+    h.capture.onFrameCaptured(TestCard(0));
+    h.loop.RunFor(0.1);
+    Shoot(h, "video" + suffix);
+
     emit f.Tou[3]->clicked();
     h.client->ShowTalk();
     Shoot(h, "chat" + suffix, {&h.client->Talk()});
