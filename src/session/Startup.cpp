@@ -10,6 +10,7 @@
 #include "table/MainForm.h"
 #include "table/WebPanel.h"
 #include "video/QtCameraCapture.h"
+#include "video/VideoDisplay.h"
 #include "video/core/RelayPeerTransport.h"
 #include "table/SettingsWindow.h"
 #include "results/ResultWindows.h"
@@ -102,7 +103,11 @@ void TableClient::Load(const QString& commandLine) {
     state_.ToolbarUsed.fill(false);
     state_.ToolbarUsed[2] = true;  // the start button stays locked until released
     WireWindows();
-    video_->Attach(form_.get(), [this](const QString& line) { AddMessageLine(line); });
+    video_->Attach(
+        form_.get(), seams_.pictures, &seams_.desktop, [this](const QString& line) { AddMessageLine(line); },
+        [this] { LaunchMusicPlayer(); });
+    for (int p = 1; p <= 3; ++p)
+        connect(form_->vshow[p], &VideoDisplay::mouseMoved, this, [this, p] { ShowPlayerInfo(p, true); });
     video_->StartLocalCapture();
 
     // 5. The command line.

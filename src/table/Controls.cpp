@@ -79,7 +79,8 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* e) {
-    QLabel::mouseMoveEvent(e);
+    // Taken here: passed on, the move would reach the table behind and undo the hover.
+    e->accept();
     emit mouseMoved();
 }
 

@@ -175,6 +175,21 @@ void MainForm::LayOutTable(const PictureTables& t) {
         PicLocal[k]->resize(static_cast<int>(145 * scale_->ScaleX), static_cast<int>(17 * scale_->ScaleY));
         PicLocal[k]->hide();
     }
+    // The tools sit on the strips and show and hide with them.
+    for (int i = 0; i < 16; ++i) {
+        PictureBox* strip = PicLocal[i / 4];
+        strip->setStyleSheet(QStringLiteral("background: rgba(0,0,0,110);"));
+        ImCmd[i] = new PictureBox(strip, pictures_, scale_);
+        ImCmd[i]->Place(2 + 20 * (i % 4), 1.5, 16, 14);
+        ImCmd[i]->setStyleSheet(QStringLiteral("background: transparent;"));
+        ImCmd[i]->SetPicture(VideoToolPicture(i, false));
+        ImCmd[i]->setScaledContents(true);
+        ImCmd[i]->setVisible(VideoToolPicture(i, false) != 0);
+    }
+    Tiplbl = Text(0, 0, 0x000000);
+    Tiplbl->setStyleSheet(QStringLiteral("background: #ffffe0; border: 1px solid #808080;"));
+    Tiplbl->setAlignment(Qt::AlignCenter);
+    Tiplbl->hide();
 
     // Names, coins and levels.
     Nid[0] = Text(181, 700, 0xFFFF80);
@@ -300,6 +315,13 @@ void MainForm::LayOutTable(const PictureTables& t) {
                              static_cast<int>(78 * scale_->ScaleX), static_cast<int>(76 * scale_->ScaleY));
     WebBrowser1->hide();
     for (QWidget* w : Pic1->findChildren<QWidget*>()) w->setMouseTracking(true);
+}
+
+int VideoToolPicture(int icon, bool hover) {
+    // The art's icons: album, zoom, snapshot, music, close; the lit ones five further on.
+    static const int kRemote[4] = {4, 1, 2, -1};  // close, zoom, snapshot, none
+    const int k = icon <= 3 ? icon : kRemote[icon % 4];
+    return icon < 0 || icon > 15 || k < 0 ? 0 : 850 + k + (hover ? 5 : 0);
 }
 
 void MainForm::SetBackground(bool alternative) {

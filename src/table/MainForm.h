@@ -11,6 +11,9 @@
 
 namespace sorvik {
 
+// The picture of video tool `icon` (normal or lit), 0 for the one that has none.
+int VideoToolPicture(int icon, bool hover);
+
 class MainForm : public QWidget {
     Q_OBJECT
 public:
@@ -49,6 +52,9 @@ public:
     std::array<PictureBox*, 4> PicLocal{};
     std::array<class VideoDisplay*, 4> vshow{};  // items 1..3: the opponents' video
     class VideoDisplay* vcap1 = nullptr;         // the local camera's picture
+    // The video tools on the strips: 0..3 the local ones, then four per remote position.
+    std::array<PictureBox*, 16> ImCmd{};
+    TextLabel* Tiplbl = nullptr;  // names a local tool under the pointer
     std::array<PictureBox*, 3> shanImage{};
     PictureBox* Time_Img = nullptr;
     TextLabel* Number = nullptr;

@@ -2,6 +2,7 @@
 
 #include "table/MainForm.h"
 #include "video/VideoDisplay.h"
+#include "video/VideoWindow.h"
 
 namespace sorvik {
 
@@ -9,15 +10,30 @@ PeerVideo::PeerVideo(TableState& state, PeerTransport& peers, CaptureDevice& cap
                      const LayoutScale& scale)
     : state_(state), peers_(peers), capture_(capture), loop_(loop), scale_(scale) {
     for (int p = 1; p <= 3; ++p) timerVshow_[p] = loop_.CreateTimer(30, [this, p] { VshowTick(p); });
+    timerZoom_ = loop_.CreateTimer(100, [this] { ZoomTick(); });
     peers_.onRelayStateChanged = [this](int s) { RelayStateChanged(s); };
     peers_.onSlotStateChanged = [this](int slot, int s) { SlotStateChanged(slot, s); };
     peers_.onDataReceived = [this](int slot, const QByteArray& d) { DataReceived(slot, d); };
     capture_.onFrameCaptured = [this](const QByteArray& d) { FrameCaptured(d); };
 }
 
-void PeerVideo::Attach(MainForm* form, std::function<void(const QString&)> addMessageLine) {
+PeerVideo::~PeerVideo() = default;
+
+void PeerVideo::Attach(MainForm* form, const PictureSource* pictures, Desktop* desktop,
+                       std::function<void(const QString&)> addMessageLine, std::function<void()> launchMusic) {
     form_ = form;
+    pictures_ = pictures;
+    desktop_ = desktop;
     addMessageLine_ = std::move(addMessageLine);
+    launchMusic_ = std::move(launchMusic);
+    for (int i = 0; i < 16; ++i) {
+        QObject::connect(form_->ImCmd[i], &PictureBox::clicked, form_, [this, i] { OnToolClick(i); });
+        QObject::connect(form_->ImCmd[i], &PictureBox::mouseMoved, form_, [this, i] { OnToolHover(i); });
+    }
+    for (int p = 0; p < 4; ++p)
+        QObject::connect(form_->PicLocal[p], &PictureBox::mouseMoved, form_, [this] { OnStripHover(); });
+    for (int p = 1; p <= 3; ++p)
+        QObject::connect(form_->ImgShow[p], &PictureBox::clicked, form_, [this, p] { ShowVideoAgain(p); });
 }
 
 // ---- Connections ----
@@ -102,6 +118,7 @@ void PeerVideo::DropAllPlayers() {
         }
         peers_.CloseSlot(p);
         state_.Seats[p].AccountName.clear();
+        CloseVideoWindow(p);
     }
     FrameBuffer.fill(QByteArray());
 }
@@ -150,6 +167,11 @@ void PeerVideo::FrameCaptured(const QByteArray& data) {
             }
         }
     }
+    if (WindowOpen(0)) {
+        windows_[0]->Display->show();
+        windows_[0]->Display->raise();
+        windows_[0]->Display->ShowFrame(data);
+    }
 }
 
 void PeerVideo::DataReceived(int slot, const QByteArray& data) {
@@ -173,6 +195,11 @@ void PeerVideo::DataReceived(int slot, const QByteArray& data) {
     } else {
         show->ShowFrame(data);
     }
+    if (WindowOpen(p)) {
+        windows_[p]->Display->show();
+        windows_[p]->Display->raise();
+        windows_[p]->Display->ShowFrame(data);
+    }
 }
 
 void PeerVideo::VshowTick(int p) {
@@ -191,6 +218,7 @@ void PeerVideo::ClearPositionVideo(int p) {
     FirstFrameShown[p] = false;
     VideoClosed[p] = false;
     SendCount[p - 1] = 0;
+    if (WindowOpen(p)) windows_[p]->hide();
     FrameBuffer[p].clear();
 }
 

@@ -17,13 +17,21 @@
 namespace sorvik {
 
 class MainForm;
+class Desktop;
+class VideoWindow;
+
+// A snapshot's file name: year, month, day, hour, minute and second run together, ".bmp".
+QString SnapshotFileName(const class QDateTime& t);
 
 class PeerVideo {
 public:
     PeerVideo(TableState& state, PeerTransport& peers, CaptureDevice& capture, EventLoop& loop,
               const LayoutScale& scale);
-    // The table window whose controls show the video; messages go to its message lines.
-    void Attach(MainForm* form, std::function<void(const QString&)> addMessageLine);
+    ~PeerVideo();
+    // The table window whose controls show the video; messages go to its message lines, the
+    // album opens through the desktop, the music tool starts the music player.
+    void Attach(MainForm* form, const PictureSource* pictures, Desktop* desktop,
+                std::function<void(const QString&)> addMessageLine, std::function<void()> launchMusic);
 
     // Connections.
     void StartPeerVideo(const QString& relayHost, const QString& account);
@@ -42,6 +50,26 @@ public:
     void VshowTick(int position);
     void ClearPositionVideo(int position);
 
+    // The tools: icons 0..3 of the local video (album, enlarged view, snapshot, music), then
+    // four per remote position (close, enlarged view, snapshot, and one that only lights up).
+    void OnToolClick(int icon);
+    void OnToolHover(int icon);
+    void OnStripHover();
+    void ShowVideoAgain(int position);
+    void CloseVideo(int position);
+    void OpenAlbum();
+    void Snapshot(const QByteArray& frame);
+    QString PhotoFolder() const;
+    // The enlarged windows: position 0 frm_Local, 1..3 frm_Remote1..3.
+    void ToggleVideoWindow(int position);
+    void CloseVideoWindow(int position);
+    void ResizeVideoWindow(int position, bool larger);
+    void ZoomTick();
+    VideoWindow* Window(int position) const;
+    bool WindowOpen(int position) const;
+    int ZoomedVideo = 0;
+    std::array<bool, 16> ImCmdHover{};
+
     static constexpr int kRelayPort = 8888;
 
     bool CaptureOn = false;
@@ -55,6 +83,12 @@ public:
 
 private:
     void Request(int slot, const QString& account);
+    void PlaceWindow(int position, const double (&at)[4][2]);
+    const PictureSource* pictures_ = nullptr;
+    Desktop* desktop_ = nullptr;
+    std::function<void()> launchMusic_;
+    std::array<std::unique_ptr<VideoWindow>, 4> windows_{};
+    std::unique_ptr<Timer> timerZoom_;  // Timer_Zoom: one shot of 100 ms
     TableState& state_;
     PeerTransport& peers_;
     CaptureDevice& capture_;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -80,6 +82,20 @@ TEST(Hover, ToolbarButtonsLightUpUntilThePointerReachesTheTable) {
     h.client->OnToolbarHover(2);
     h.client->TableMouseMove(true);
     EXPECT_EQ(h.f().AnNiu[2]->PictureId(), tb[6]);
+}
+
+TEST(Hover, RealPointerMovesLightAButtonAndTheTablePutsItBack) {
+    Table h;
+    auto move = [](QWidget* w) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(3, 3), w->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    };
+    const auto& tb = h.t().ToolbarPictures;
+    move(h.f().AnNiu[3]);  // the move must not also reach the table behind the button
+    EXPECT_EQ(h.f().AnNiu[3]->PictureId(), tb[9]);
+    move(h.f().Pic1);
+    EXPECT_EQ(h.f().AnNiu[3]->PictureId(), tb[8]);
 }
 
 TEST(Hover, QuickPhraseButtons) {
