@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
+#include <QUrl>
 
 #include "ClientHarness.h"
 #include "E2eSupport.h"
@@ -9,6 +14,7 @@
 #include "table/MainForm.h"
 #include "video/QtCameraCapture.h"
 #include "video/VideoDisplay.h"
+#include "video/VideoWindow.h"
 #include "video/core/RelayPeerTransport.h"
 #include "video/core/RelayProtocol.h"
 
@@ -304,4 +310,101 @@ TEST(Relay, PairsTwoPlayersWhoAskedForEachOtherAndCarriesTheirFrames) {
     ASSERT_TRUE(WaitFor([&] { return rogue.state() == QAbstractSocket::UnconnectedState; }, 5));
     EXPECT_EQ(server.Connections(), 2);
     EXPECT_EQ(benGot.size(), 1u);
+}
+
+TEST(VideoTools, SnapshotsGoToThePhotoFolderUnderTheTimeTheyWereTaken) {
+    EXPECT_EQ(SnapshotFileName(QDateTime(QDate(2026, 3, 4), QTime(9, 5, 3))), "202634953.bmp");
+    EXPECT_EQ(SnapshotFileName(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 0))), "2026123123590.bmp");
+    VideoTable h;
+    QTemporaryDir dir;
+    h.desktop.folder = dir.path();
+    h.capture.onFrameCaptured(Frame(0x112233));
+    emit h.f().ImCmd[2]->clicked();  // the local snapshot
+    const QStringList files = QDir(dir.path() + "/photo").entryList({"*.bmp"});
+    ASSERT_EQ(files.size(), 1);
+    QFile saved(dir.path() + "/photo/" + files[0]);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), Frame(0x112233));  // the frame's bytes as they are
+    EXPECT_EQ(h.f().Sysmsg[1]->Items().value(0), QString::fromUtf8("照相成功,照片保存在本机相册中。"));
+    // The album opens the folder through the desktop.
+    emit h.f().ImCmd[0]->clicked();
+    EXPECT_EQ(h.desktop.opened.value(0), QUrl::fromLocalFile(dir.path() + "/photo").toString());
+}
+
+TEST(VideoTools, ToolsLightUpAndTheLocalOnesAreNamed) {
+    VideoTable h;
+    EXPECT_EQ(h.f().ImCmd[1]->PictureId(), 851);
+    EXPECT_EQ(h.f().ImCmd[4]->PictureId(), 854);  // a remote video's close tool
+    EXPECT_FALSE(h.f().ImCmd[7]->isVisibleTo(h.f().PicLocal[1]));
+    h.v().OnToolHover(3);
+    EXPECT_EQ(h.f().ImCmd[3]->PictureId(), 858);
+    EXPECT_EQ(h.f().Tiplbl->Caption(), QString::fromUtf8("星河乐匣"));
+    EXPECT_TRUE(h.f().Tiplbl->isVisibleTo(h.f().Pic1));
+    h.v().OnStripHover();
+    EXPECT_EQ(h.f().ImCmd[3]->PictureId(), 853);
+    EXPECT_FALSE(h.f().Tiplbl->isVisibleTo(h.f().Pic1));
+}
+
+TEST(VideoTools, ClosingAPlayersVideoAndShowingItAgain) {
+    VideoTable h;
+    h.Join(8, "cat");  // position 3
+    h.peers.users[2] = "cat";
+    h.peers.states[2] = 15;
+    h.peers.onDataReceived(2, Frame(0x00aa00));
+    h.Run(0.05);
+    VideoDisplay* show = h.f().vshow[3];
+    emit h.f().ImCmd[12]->clicked();
+    EXPECT_TRUE(h.v().VideoClosed[3]);
+    EXPECT_FALSE(show->isVisibleTo(h.f().Pic1));
+    EXPECT_TRUE(h.f().ImgShow[3]->isVisibleTo(h.f().Pic1));
+    emit h.f().ImCmd[12]->clicked();  // a second close does nothing
+    EXPECT_FALSE(show->isVisibleTo(h.f().Pic1));
+    const int drawn = show->FramesShown();
+    emit h.f().ImgShow[3]->clicked();
+    EXPECT_FALSE(h.v().VideoClosed[3]);
+    EXPECT_TRUE(show->isVisibleTo(h.f().Pic1));
+    h.Run(0.05);
+    EXPECT_EQ(show->FramesShown(), drawn + 3);  // the last frame drawn again
+}
+
+TEST(VideoTools, EnlargedWindowsOpenGrowShrinkAndClose) {
+    VideoTable h;
+    h.Join(2, "ann");  // position 1
+    h.peers.users[1] = "ann";
+    h.peers.states[1] = 15;
+    h.peers.onDataReceived(1, Frame(0xaa0000));
+    emit h.f().ImCmd[5]->clicked();  // remote 1's enlarged view
+    VideoWindow* w = h.v().Window(1);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->size(), QSize(276, 215));  // 4140 × 3225 twips
+    EXPECT_EQ(w->Display->geometry(), QRect(10, 16, 256, 192));
+    EXPECT_DOUBLE_EQ(w->IconTwips(0).left(), 4140 - 150 - 225);
+    h.Run(0.15);  // the zoom timer draws the stored frame
+    EXPECT_EQ(w->Display->Picture().pixelColor(0, 0), QColor(0xaa0000));
+    // Later frames reach the open window too.
+    h.peers.onDataReceived(1, Frame(0x0000aa));
+    EXPECT_EQ(w->Display->Picture().pixelColor(0, 0), QColor(0x0000aa));
+    emit w->ImgCmd[1]->clicked();
+    EXPECT_EQ(w->CurrentSize(), VideoWindow::kLarge);
+    EXPECT_EQ(w->size(), QSize(434, 341));
+    EXPECT_DOUBLE_EQ(w->IconTwips(0).left(), 6510 - 337.5 - 150);
+    emit w->ImgCmd[1]->clicked();  // at large nothing happens
+    EXPECT_EQ(w->CurrentSize(), VideoWindow::kLarge);
+    emit w->ImgCmd[2]->clicked();
+    EXPECT_DOUBLE_EQ(w->IconTwips(1).left(), 3380);
+    emit w->ImgCmd[2]->clicked();
+    EXPECT_EQ(w->size(), QSize(175, 138));
+    emit w->ImgCmd[2]->clicked();  // at small nothing happens
+    EXPECT_EQ(w->CurrentSize(), VideoWindow::kSmall);
+    emit w->ImgCmd[0]->clicked();
+    EXPECT_EQ(h.v().Window(1), nullptr);
+    // The local one shows the camera's newest frame.
+    h.capture.onFrameCaptured(Frame(0x555555));
+    emit h.f().ImCmd[1]->clicked();
+    h.Run(0.15);
+    ASSERT_NE(h.v().Window(0), nullptr);
+    EXPECT_EQ(h.v().Window(0)->Display->Picture().pixelColor(0, 0), QColor(0x555555));
+    emit h.f().ImCmd[1]->clicked();  // the same tool closes it
+    EXPECT_EQ(h.v().Window(0), nullptr);
 }

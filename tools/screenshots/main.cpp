@@ -10,6 +10,7 @@
 #include "ClientHarness.h"
 #include "chat/ChatWindows.h"
 #include "video/QtCameraCapture.h"
+#include "video/VideoWindow.h"
 #include "results/ResultWindows.h"
 #include "table/InformationWindow.h"
 #include "table/MainForm.h"
@@ -161,7 +162,13 @@ void Scenes(const PictureLibrary& pictures, QSize screen, const QString& suffix)
     }
     h.capture.onFrameCaptured(TestCard(0));
     h.loop.RunFor(0.1);
+    h.client->video().OnToolHover(1);
     Shoot(h, "video" + suffix);
+    h.client->video().OnStripHover();
+    h.client->video().ToggleVideoWindow(2);
+    h.loop.RunFor(0.2);
+    Shoot(h, "video-window" + suffix, {h.client->video().Window(2)});
+    h.client->video().ToggleVideoWindow(2);
 
     emit f.Tou[3]->clicked();
     h.client->ShowTalk();
