@@ -282,6 +282,8 @@ void TableClient::OnChromeButton(bool close, int event) {
 }
 
 void TableClient::OnWindowMinimized() {
+    for (int p = 0; p < 4; ++p)
+        if (video_->WindowOpen(p)) video_->CloseVideoWindow(p);
     if (sound_.SoundOn) sound_.StopSound();
 }
 

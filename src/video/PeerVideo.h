@@ -12,13 +12,13 @@
 #include "game/core/TableState.h"
 #include "platform/EventLoop.h"
 #include "table/Controls.h"
+#include "video/VideoWindow.h"
 #include "video/core/VideoComponent.h"
 
 namespace sorvik {
 
 class MainForm;
 class Desktop;
-class VideoWindow;
 
 // A snapshot's file name: year, month, day, hour, minute and second run together, ".bmp".
 QString SnapshotFileName(const class QDateTime& t);

@@ -80,6 +80,8 @@ struct Client {
 const QStringList kQuickBots = {"--seed", "11", "--think-ms", "150", "--ready-ms", "700",
                                 "--start-seconds", "1"};
 
+QStringList WithBots(int n) { return kQuickBots + QStringList{"--bots", QString::number(n)}; }
+
 int Seated(Client& c) {
     int n = 0;
     for (int p = 0; p < 4; ++p) n += c.f().Nid[p]->Caption().isEmpty() ? 0 : 1;
@@ -107,9 +109,7 @@ TEST(ServerTable, SeatedWithThreeBotsAndTheirReadyMarks) {
 }
 
 TEST(ServerTable, AnotherPlayerLeavingEndsTheTableWithTheirName) {
-    QStringList options = kQuickBots;
-    options << "--bots" << "2";
-    Server server(options);
+    Server server(WithBots(2));
     ASSERT_GT(server.port, 0);
     Client a(server.port, "anna");
     Client b(server.port, "bert");
@@ -123,9 +123,7 @@ TEST(ServerTable, AnotherPlayerLeavingEndsTheTableWithTheirName) {
 }
 
 TEST(ServerTable, PublicAndPrivateChatGoThroughTheServer) {
-    QStringList options = kQuickBots;
-    options << "--bots" << "2";
-    Server server(options);
+    Server server(WithBots(2));
     ASSERT_GT(server.port, 0);
     Client a(server.port, "anna");
     Client b(server.port, "bert");
@@ -230,9 +228,7 @@ TEST(ServerTable, ThreeHandsThroughTheButtonsSettleWithTheSameCoins) {
 TEST(ServerTable, ACompareWithAChoiceOfTargetThroughTheMarkers) {
     // Three people and one bot: two of them always look, so the third has two lookers to
     // choose from when it compares.
-    QStringList options = kQuickBots;
-    options << "--bots" << "1";
-    Server server(options);
+    Server server(WithBots(1));
     ASSERT_GT(server.port, 0);
     Client a(server.port, "ann");
     Client b(server.port, "ben");
@@ -300,9 +296,7 @@ TEST(ServerTable, TwoPlayersSeeEachOthersCameraThroughTheRelay) {
     if (!WaitFor([&] { relayLog += relay.readAllStandardError(); return relayLog.contains("event=listening") || relay.state() != QProcess::Running; }, 10) ||
         relay.state() != QProcess::Running)
         GTEST_SKIP() << "port 8888 on 127.0.0.1 is taken: " << relayLog.toStdString();
-    QStringList options = kQuickBots;
-    options << "--bots" << "2";
-    Server server(options);
+    Server server(WithBots(2));
     ASSERT_GT(server.port, 0);
     FakeCapture annCamera, bertCamera;
     Client a(server.port, "anna", &annCamera);

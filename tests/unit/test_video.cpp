@@ -407,4 +407,9 @@ TEST(VideoTools, EnlargedWindowsOpenGrowShrinkAndClose) {
     EXPECT_EQ(h.v().Window(0)->Display->Picture().pixelColor(0, 0), QColor(0x555555));
     emit h.f().ImCmd[1]->clicked();  // the same tool closes it
     EXPECT_EQ(h.v().Window(0), nullptr);
+    // Minimising the table closes the open ones.
+    emit h.f().ImCmd[5]->clicked();
+    ASSERT_NE(h.v().Window(1), nullptr);
+    h.client->OnWindowMinimized();
+    EXPECT_EQ(h.v().Window(1), nullptr);
 }

@@ -79,22 +79,14 @@ void RelayPeerTransport::CloseSlot(int slot) {
     Send(m);
 }
 
-void RelayPeerTransport::SendFormat(int format, int slot) {
+void RelayPeerTransport::SendSetting(uint8_t kind, int value, int slot) {
+    if (!ValidSlot(slot) || states_[slot] < 10) return;
     Message m;
     m.type = relay::kSend;
-    m.kind = relay::kFormat;
-    m.bytes = QByteArray::number(format);
+    m.kind = kind;
+    m.bytes = QByteArray::number(value);
     m.slot = static_cast<uint8_t>(slot);
-    if (ValidSlot(slot) && states_[slot] >= 10) Send(m);
-}
-
-void RelayPeerTransport::SendMode(int mode, int slot) {
-    Message m;
-    m.type = relay::kSend;
-    m.kind = relay::kMode;
-    m.bytes = QByteArray::number(mode);
-    m.slot = static_cast<uint8_t>(slot);
-    if (ValidSlot(slot) && states_[slot] >= 10) Send(m);
+    Send(m);
 }
 
 void RelayPeerTransport::SendData(const QByteArray& data, int slot) {

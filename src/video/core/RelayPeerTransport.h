@@ -25,8 +25,8 @@ public:
     int SlotState(int slot) const override;
     void RequestVideo(int slot, const QString& account) override;
     void CloseSlot(int slot) override;
-    void SendFormat(int format, int slot) override;
-    void SendMode(int mode, int slot) override;
+    void SendFormat(int format, int slot) override { SendSetting(relay::kFormat, format, slot); }
+    void SendMode(int mode, int slot) override { SendSetting(relay::kMode, mode, slot); }
     void SendData(const QByteArray& data, int slot) override;
 
     static constexpr int kRetryMs = 5000;
@@ -34,6 +34,8 @@ public:
 
 private:
     void Connect();
+    // The stream's format or the capture mode, as decimal text, on a streaming slot.
+    void SendSetting(uint8_t kind, int value, int slot);
     void Send(const relay::Message& m);
     void OnReadyRead();
     void OnLost();
