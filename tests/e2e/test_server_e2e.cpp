@@ -298,18 +298,20 @@ TEST(ServerTable, TwoPlayersSeeEachOthersCameraThroughTheRelay) {
         GTEST_SKIP() << "port 8888 on 127.0.0.1 is taken: " << relayLog.toStdString();
     Server server(WithBots(2));
     ASSERT_GT(server.port, 0);
-    FakeCapture annCamera, bertCamera;
-    Client a(server.port, "anna", &annCamera);
-    Client b(server.port, "bert", &bertCamera);
+    // Names no other test uses: clients of tests running beside this one may log in to the
+    // same relay, and a second login of a name takes the first one's place.
+    FakeCapture veraCamera, vicCamera;
+    Client a(server.port, "vera", &veraCamera);
+    Client b(server.port, "vic", &vicCamera);
     ASSERT_TRUE(WaitFor([&] { return Seated(a) == 4 && Seated(b) == 4; }, 15));
     auto positionOf = [](Client& x, const char* account) {
         for (int p = 1; p <= 3; ++p)
             if (x.s().Seats[p].AccountName == account) return p;
         return 0;
     };
-    const int bertAtAnna = positionOf(a, "bert"), annaAtBert = positionOf(b, "anna");
-    ASSERT_GT(bertAtAnna, 0);
-    ASSERT_GT(annaAtBert, 0);
+    const int vicAtVera = positionOf(a, "vic"), veraAtVic = positionOf(b, "vera");
+    ASSERT_GT(vicAtVera, 0);
+    ASSERT_GT(veraAtVic, 0);
     auto frame = [](QRgb colour) {
         QImage image(160, 120, QImage::Format_RGB888);
         image.fill(colour);
@@ -321,14 +323,14 @@ TEST(ServerTable, TwoPlayersSeeEachOthersCameraThroughTheRelay) {
     };
     // Both cameras keep sending until each player sees the other.
     ASSERT_TRUE(WaitFor([&] {
-        annCamera.onFrameCaptured(frame(qRgb(200, 0, 0)));
-        bertCamera.onFrameCaptured(frame(qRgb(0, 0, 200)));
-        return shows(a, bertAtAnna, QColor(0, 0, 200)) && shows(b, annaAtBert, QColor(200, 0, 0));
+        veraCamera.onFrameCaptured(frame(qRgb(200, 0, 0)));
+        vicCamera.onFrameCaptured(frame(qRgb(0, 0, 200)));
+        return shows(a, vicAtVera, QColor(0, 0, 200)) && shows(b, veraAtVic, QColor(200, 0, 0));
     }, 20));
     EXPECT_TRUE(a.client->video().RelayLoggedIn);
-    // Bert leaves the table: Anna's panel for him closes.
+    // Vic leaves the table: Vera's panel for him closes.
     b.client->ExitConfirmed();
-    ASSERT_TRUE(WaitFor([&] { return !a.f().vshow[bertAtAnna]->isVisibleTo(a.f().Pic1); }, 15));
+    ASSERT_TRUE(WaitFor([&] { return !a.f().vshow[vicAtVera]->isVisibleTo(a.f().Pic1); }, 15));
     relay.kill();
     relay.waitForFinished(3000);
 }
