@@ -1,5 +1,6 @@
 #include "Relay.h"
 
+#include <QTimer>
 #include <cstdio>
 
 namespace sorvik::relay {
@@ -25,9 +26,21 @@ void Relay::OnConnection() {
             s->deleteLater();
             continue;
         }
+        int fromAddress = 0;
+        for (const auto& [socket, other] : peers_) fromAddress += socket->peerAddress() == s->peerAddress() ? 1 : 0;
+        if (fromAddress >= kMaxPerAddress) {
+            s->abort();
+            s->deleteLater();
+            continue;
+        }
         auto peer = std::make_unique<Peer>();
         peer->socket = s;
         peers_[s] = std::move(peer);
+        // A link that does not log in soon is let go.
+        QTimer::singleShot(kLoginMs, s, [this, s] {
+            auto it = peers_.find(s);
+            if (it != peers_.end() && it->second->account.isEmpty()) s->abort();
+        });
         connect(s, &QTcpSocket::readyRead, this, [this, s] { OnData(s); });
         connect(s, &QTcpSocket::disconnected, this, [this, s] { OnGone(s); });
         connect(s, &QTcpSocket::bytesWritten, this, [this, s] {
@@ -102,7 +115,7 @@ void Relay::Handle(Peer& p, const Message& m) {
             int slot = 0;
             Peer* to = Partner(p, m.slot, &slot);
             if (!to) return;
-            if (m.kind == kFrame && to->socket->bytesToWrite() > kBacklog) {
+            if (to->socket->bytesToWrite() > kBacklog) {
                 Report(p, m.slot, kSlotLimited);  // dropped: the peer is behind
                 return;
             }

@@ -25,6 +25,8 @@ public:
     int Connections() const { return static_cast<int>(peers_.size()); }
 
     static constexpr int kMaxConnections = 256;
+    static constexpr int kMaxPerAddress = 64;  // loopback tests and a LAN café share addresses
+    static constexpr int kLoginMs = 10000;
     static constexpr qint64 kBacklog = 2 << 20;  // bytes queued to a peer before frames drop
 
 private:

@@ -14,7 +14,16 @@ namespace sorvik {
 namespace {
 
 constexpr int kChatListLimit = 100;
+constexpr int kChatHistoryLimit = 1000;
 const char* const kPublicSays = "说道： ";
+
+// The text without the spaces at its ends (only spaces: a full-width space stays).
+QString TrimSpaces(const QString& text) {
+    qsizetype from = 0, to = text.size();
+    while (from < to && text[from] == ' ') ++from;
+    while (to > from && text[to - 1] == ' ') --to;
+    return text.mid(from, to - from);
+}
 
 bool IsPlainFileName(const QString& name) {
     for (QChar c : name)
@@ -143,7 +152,7 @@ void TableClient::SendChatText(const QString& typed) {
     PacketFrame frame{};
     frame[3] = kChat;
     frame[6] = state_.Seats[0].SeatBit;
-    if (typed.isEmpty() || typed.trimmed() == chat_.PrivatePrefix) return;
+    if (typed.isEmpty() || TrimSpaces(typed) == chat_.PrivatePrefix) return;
     QString text = typed;
     const QString& name = state_.Profiles[0].NickName;
     if (!chat_.PrivatePrefix.isEmpty() && text.contains(chat_.PrivatePrefix)) {
@@ -187,6 +196,8 @@ void TableClient::ShowChat(const PacketFrame& frame) {
     MessageList* list = Talk().Text1;
     auto show = [&](const QString& line) {
         for (const QString& l : WrapIntoList(line, kChatWrapColumns)) list->AddItem(l);
+        // Without a key press the list would grow for as long as the table talks.
+        while (list->count() > kChatHistoryLimit) delete list->takeItem(0);
         list->scrollToBottom();
         AddMessageLine(line.left(kMessageLineChars));
     };

@@ -289,7 +289,7 @@ void MainForm::LayOutTable(const PictureTables& t) {
     Chat = new ChatLine(Pic1);
     Chat->setGeometry(static_cast<int>(346 * scale_->ScaleX), static_cast<int>(732 * scale_->ScaleY),
                       static_cast<int>(222 * scale_->ScaleX), static_cast<int>(24 * scale_->ScaleY));
-    Chat->setMaxLength(100);
+    Chat->setMaxLength(200);  // room for a private prefix; the frame carries 100 characters
 
     Time_Img = Picture(490, 452);
     Time_Img->Place(490, 452, 81, 38);

@@ -183,6 +183,10 @@ void PeerVideo::DataReceived(int slot, const QByteArray& data) {
     const bool streaming = peers_.SlotState(slot) > 9 && !VideoClosed[p];
     if (p != 1 || streaming) FrameBuffer[p] = data;
     if (!streaming || !form_) return;
+    // A peer sending faster than the table can sensibly draw gets its frames kept, not drawn.
+    const double now = loop_.Now();
+    if (FirstFrameShown[p] && now - lastDrawn_[p] < kMinDrawGap) return;
+    lastDrawn_[p] = now;
     VideoDisplay* show = form_->vshow[p];
     if (!show->isVisibleTo(form_->Pic1) && !FirstFrameShown[p]) {
         form_->ImgKuang[p]->show();

@@ -71,6 +71,7 @@ public:
     std::array<bool, 16> ImCmdHover{};
 
     static constexpr int kRelayPort = 8888;
+    static constexpr double kMinDrawGap = 0.04;  // seconds between two drawn frames of a peer
 
     bool CaptureOn = false;
     bool RelayLoggedIn = false;
@@ -89,6 +90,7 @@ private:
     std::function<void()> launchMusic_;
     std::array<std::unique_ptr<VideoWindow>, 4> windows_{};
     std::unique_ptr<Timer> timerZoom_;  // Timer_Zoom: one shot of 100 ms
+    std::array<double, 4> lastDrawn_{};
     TableState& state_;
     PeerTransport& peers_;
     CaptureDevice& capture_;

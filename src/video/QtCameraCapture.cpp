@@ -2,6 +2,8 @@
 
 #include <QBuffer>
 #include <QCamera>
+#include <QEventLoop>
+#include <QTimer>
 #include <QImage>
 #include <QMediaCaptureSession>
 #include <QMediaDevices>
@@ -34,10 +36,17 @@ int QtCameraCapture::StartCapture() {
     session_->setVideoSink(sink_.get());
     QObject::connect(sink_.get(), &QVideoSink::videoFrameChanged, sink_.get(),
                      [this](const QVideoFrame& f) { OnFrame(f); });
+    // The camera starts in the background: wait (events running) until it runs or fails, so
+    // a camera in use is reported as such.
+    QEventLoop wait;
+    QTimer::singleShot(kStartWaitMs, &wait, &QEventLoop::quit);
+    QObject::connect(camera_.get(), &QCamera::activeChanged, &wait, &QEventLoop::quit);
+    QObject::connect(camera_.get(), &QCamera::errorOccurred, &wait, &QEventLoop::quit);
     camera_->start();
-    if (camera_->error() != QCamera::NoError) {
-        CloseCapture();
-        return 1;  // the camera is there but cannot be opened (in use)
+    if (!camera_->isActive() && camera_->error() == QCamera::NoError) wait.exec();
+    if (!camera_->isActive() || camera_->error() != QCamera::NoError) {
+        CloseCapture();  // the next try starts afresh
+        return 1;
     }
     sinceLast_.start();
     return 0;

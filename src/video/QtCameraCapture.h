@@ -27,6 +27,7 @@ public:
 
     static constexpr int kWidth = 160, kHeight = 120;
     static constexpr int kFrameGapMs = 200;
+    static constexpr int kStartWaitMs = 3000;
 
 private:
     void OnFrame(const QVideoFrame& frame);

@@ -29,6 +29,7 @@ protected:
 
 private:
     QImage picture_;
+    QByteArray shown_;  // the bytes of the picture on show
     int framesShown_ = 0;
 };
 

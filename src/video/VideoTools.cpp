@@ -50,10 +50,11 @@ void PeerVideo::PlaceWindow(int p, const double (&at)[4][2]) {
 
 void PeerVideo::ToggleVideoWindow(int p) {
     if (!form_ || p < 0 || p > 3) return;
-    if (windows_[p]) {  // open: closing unloads it
+    if (WindowOpen(p)) {  // open: closing unloads it
         CloseVideoWindow(p);
         return;
     }
+    CloseVideoWindow(p);  // one hidden by closing the video: a fresh one opens
     windows_[p] = std::make_unique<VideoWindow>(pictures_, scale_, form_);
     VideoWindow* w = windows_[p].get();
     QObject::connect(w->ImgCmd[0], &PictureBox::clicked, w, [this, p] { CloseVideoWindow(p); });
@@ -183,7 +184,7 @@ void PeerVideo::ShowVideoAgain(int p) {
     form_->PicLocal[p]->show();
     form_->vshow[p]->show();
     form_->vshow[p]->raise();
-    form_->ImgShow[p]->hide();
+    form_->ImgShow[p]->hide();  // its work is done until the video is closed again
     timerVshow_[p]->Start();
 }
 

@@ -74,6 +74,11 @@ void VideoWindow::ApplySize(Size size, bool atLoad) {
 
 void VideoWindow::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;
+    // A press on a title icon is the icon's click, not a drag: the system move would take
+    // the pointer and the icon would never see its release.
+    QWidget* under = childAt(e->position().toPoint());
+    for (PictureBox* icon : ImgCmd)
+        if (under == icon) return;
     if (windowHandle() && windowHandle()->startSystemMove()) return;
     dragging_ = true;  // no system move (offscreen, a bare X server): follow the pointer
     dragOffset_ = e->globalPosition().toPoint() - frameGeometry().topLeft();

@@ -211,6 +211,10 @@ TEST(ChatDisplay, LongLinesWrapInTheWindowAndAreCutOnTheMessageLines) {
     for (int i = 0; i < 95; ++i) h.Receive(ChatTable::Relay(0, 0, "x"));
     h.Type("k");
     EXPECT_TRUE(h.History().isEmpty());
+    // Without a key press the history keeps its last 1000 lines.
+    for (int i = 0; i < 1005; ++i) h.Receive(ChatTable::Relay(0, 0, QString::number(i)));
+    EXPECT_EQ(h.History().size(), 1000);
+    EXPECT_EQ(h.History().back(), "1004");
 }
 
 TEST(ChatDisplay, AVoicePhraseFromAnotherPlayerPlaysItsFileNamedSafely) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDateTime>
+#include <QMouseEvent>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -85,6 +87,8 @@ TEST(RelayProtocol, ABrokenStreamStaysBroken) {
         QByteArray("\0\0\0\1\x01", 5),                        // login without a name
         QByteArray("\0\0\0\2\x03\x01", 6),                    // request without a name
         QByteArray("\0\0\0\4\x05\x01\x07x", 8),               // unknown kind
+        QByteArray("\0\0\0\x14\x05\x01\x00", 7) + QByteArray(17, '9'),  // a format of 17 bytes
+        QByteArray("\0\0\0\4\x01" "a\nb", 8),                  // a name with a line break
     };
     for (const QByteArray& b : bad) {
         relay::Reader r;
@@ -195,14 +199,20 @@ TEST(PeerVideo, ReceivedFramesOpenTheSendersPanelAndAreDrawnAgainAfter30Ms) {
     EXPECT_EQ(show->Picture().pixelColor(0, 0), QColor(0x00ff00));
     h.Run(0.05);
     EXPECT_EQ(show->FramesShown(), 4);  // three more draws 30 ms later
+    // Frames faster than 25 a second are kept but not all drawn.
+    h.peers.onDataReceived(1, Frame(0x00fe00));
+    h.peers.onDataReceived(1, Frame(0x00fd00));
+    EXPECT_EQ(show->Picture().pixelColor(0, 0), QColor(0x00fe00));
+    EXPECT_EQ(h.v().FrameBuffer[2], Frame(0x00fd00));
+    h.Run(0.05);
     // Something that is not a bitmap leaves the last picture.
     h.peers.onDataReceived(1, QByteArray("BM not really a bitmap at all......"));
-    EXPECT_EQ(show->Picture().pixelColor(0, 0), QColor(0x00ff00));
+    EXPECT_EQ(show->Picture().pixelColor(0, 0), QColor(0x00fe00));
     // A closed video keeps receiving into its buffer but draws nothing.
     h.v().VideoClosed[2] = true;
     h.peers.onDataReceived(1, Frame(0x0000ff));
     EXPECT_EQ(h.v().FrameBuffer[2], Frame(0x0000ff));
-    EXPECT_EQ(show->Picture().pixelColor(0, 0), QColor(0x00ff00));
+    EXPECT_EQ(show->Picture().pixelColor(0, 0), QColor(0x00fe00));
     // The player leaves: the panel's video goes.
     h.v().ClearPositionVideo(2);
     EXPECT_FALSE(show->isVisibleTo(h.f().Pic1));
@@ -407,9 +417,29 @@ TEST(VideoTools, EnlargedWindowsOpenGrowShrinkAndClose) {
     EXPECT_EQ(h.v().Window(0)->Display->Picture().pixelColor(0, 0), QColor(0x555555));
     emit h.f().ImCmd[1]->clicked();  // the same tool closes it
     EXPECT_EQ(h.v().Window(0), nullptr);
-    // Minimising the table closes the open ones.
+    // A window hidden by closing its video opens again with one click.
     emit h.f().ImCmd[5]->clicked();
-    ASSERT_NE(h.v().Window(1), nullptr);
+    emit h.f().ImCmd[4]->clicked();  // close remote 1's video: its window hides
+    EXPECT_FALSE(h.v().WindowOpen(1));
+    emit h.f().ImCmd[5]->clicked();
+    EXPECT_TRUE(h.v().WindowOpen(1));
+    emit h.f().ImgShow[1]->clicked();
+    emit h.f().ImCmd[5]->clicked();
+    EXPECT_FALSE(h.v().WindowOpen(1));
+    // A press on a title icon does not start a drag of the window.
+    emit h.f().ImCmd[5]->clicked();
+    VideoWindow* again = h.v().Window(1);
+    const QPoint at = again->pos();
+    PictureBox* icon = again->ImgCmd[1];
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), icon->mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(icon, &press);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(40, 40), again->mapToGlobal(QPointF(40, 40)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(again, &drag);
+    EXPECT_EQ(again->pos(), at);
+    // Minimising the table closes the open ones.
+    ASSERT_TRUE(h.v().WindowOpen(1));
     h.client->OnWindowMinimized();
     EXPECT_EQ(h.v().Window(1), nullptr);
 }

@@ -63,7 +63,9 @@ std::optional<Message> Reader::Next() {
     };
     auto account = [&](int from) -> bool {
         const QByteArray raw = body.mid(from);
-        if (raw.isEmpty() || raw.size() > kMaxAccount || raw.contains('\0')) return false;
+        if (raw.isEmpty() || raw.size() > kMaxAccount) return false;
+        for (char c : raw)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return false;  // no control characters
         m.account = QString::fromUtf8(raw);
         return true;
     };
@@ -88,6 +90,7 @@ std::optional<Message> Reader::Next() {
             m.slot = static_cast<uint8_t>(body[1]);
             m.kind = static_cast<uint8_t>(body[2]);
             if (!ValidSlot(m.slot) || m.kind > kFrame) return fail();
+            if (m.kind != kFrame && size - 3 > kMaxSetting) return fail();
             m.bytes = body.mid(3);
             break;
         case kRelayState:

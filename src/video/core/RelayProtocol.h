@@ -14,6 +14,7 @@ constexpr uint16_t kDefaultPort = 8888;
 constexpr int kMaxMessage = 1 << 20;  // bytes after the length; a longer one ends the link
 constexpr int kMaxAccount = 64;       // bytes of a UTF-8 account name
 constexpr int kSlots = 3;
+constexpr int kMaxSetting = 16;  // bytes of a format or mode value
 
 enum Type : uint8_t {
     // To the relay.
