@@ -1,5 +1,7 @@
 #include "Support.h"
 
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -62,6 +64,35 @@ std::vector<PacketFrame> OfType(const std::vector<PacketFrame>& frames, uint8_t 
     for (const PacketFrame& f : frames)
         if (f[3] == type) out.push_back(f);
     return out;
+}
+
+int64_t CheckResultRows(const std::vector<PacketFrame>& rows, int winner) {
+    EXPECT_EQ(rows.size(), 4u);
+    int64_t sum = 0, tax = 0;
+    for (int s = 0; s < 4 && s < static_cast<int>(rows.size()); ++s) {
+        const PacketFrame& r = rows[s];
+        EXPECT_EQ(r[6], SeatBit(s));
+        EXPECT_EQ(Hex(r, 8, 11), "00000064");
+        EXPECT_EQ(r[15], 1);
+        EXPECT_GE(r[91], 1);
+        EXPECT_LE(r[91], 40);
+        const int64_t gross = int64_t(ReadFrameNumber(r, 17, 8));
+        const int64_t final = int64_t(ReadFrameNumber(r, 26, 8));
+        if (s == winner) {
+            EXPECT_EQ(r[16], 1);
+            EXPECT_EQ(r[25], 1);
+            EXPECT_EQ(final, gross - gross * 3 / 100);
+            tax = gross - final;
+            sum += final;
+        } else {
+            EXPECT_EQ(r[16], 0);
+            EXPECT_EQ(r[25], 0);
+            EXPECT_EQ(final, gross);
+            sum -= final;
+        }
+    }
+    EXPECT_EQ(sum, -tax);
+    return tax;
 }
 
 std::string Hex(const PacketFrame& f, int from, int to) {

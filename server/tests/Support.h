@@ -30,6 +30,11 @@ PacketFrame ReconnectLoginFrame(const std::string& name, const std::string& key,
 std::vector<PacketFrame> OfType(const std::vector<PacketFrame>& frames, uint8_t type);
 std::string Hex(const PacketFrame& f, int from, int to);
 
+// Checks the four result rows of a hand at a table of room 100: each row's seat, room and
+// level; the winner's flags and the 3% tax off its gross; the others losing what they put
+// in; the rows adding up to minus the tax. Returns the tax.
+int64_t CheckResultRows(const std::vector<PacketFrame>& rows, int winner);
+
 class RecordingSink : public FrameSink {
 public:
     void SendFrame(const PacketFrame& frame) override {

@@ -181,30 +181,7 @@ public:
         ASSERT_EQ(results.size(), 4u);
         const int winner = SeatOfBit(results[0][35]);
         ASSERT_GE(winner, 0);
-        int64_t sum = 0, tax = 0;
-        for (int s = 0; s < 4; ++s) {
-            const PacketFrame& r = results[s];
-            EXPECT_EQ(r[6], SeatBit(s));
-            EXPECT_EQ(Hex(r, 8, 11), "00000064");
-            EXPECT_EQ(r[15], 1);
-            EXPECT_GE(r[91], 1);
-            EXPECT_LE(r[91], 40);
-            const int64_t gross = int64_t(ReadFrameNumber(r, 17, 8));
-            const int64_t final = int64_t(ReadFrameNumber(r, 26, 8));
-            if (s == winner) {
-                EXPECT_EQ(r[16], 1);
-                EXPECT_EQ(r[25], 1);
-                EXPECT_EQ(final, gross - gross * 3 / 100);
-                tax = gross - final;
-                sum += final;
-            } else {
-                EXPECT_EQ(r[16], 0);
-                EXPECT_EQ(r[25], 0);
-                EXPECT_EQ(final, gross);
-                sum -= final;
-            }
-        }
-        EXPECT_EQ(sum, -tax);
+        CheckResultRows(results, winner);
     }
 
     LoopbackClient link;
